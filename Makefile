@@ -1,0 +1,22 @@
+# The two commands: `make run` builds Pelliwick and starts it, `make test`
+# builds it and runs every test. Both install what is missing first.
+BUILD := build
+
+.PHONY: run test build setup bench
+
+setup:
+	tools/setup.sh
+
+build: setup
+	cmake -S . -B $(BUILD) -G Ninja
+	cmake --build $(BUILD)
+
+run: build
+	tools/make-demo-library.sh $(BUILD) $(BUILD)/tools/swfwriter/pelliwick-swf
+	cd $(BUILD) && ./pelliwick
+
+test: build
+	cd $(BUILD) && ctest --output-on-failure
+
+bench: build
+	$(BUILD)/tests/benchmarks/ListingBenchmark

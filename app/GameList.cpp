@@ -1,0 +1,32 @@
+#include "GameList.h"
+
+#include <QStyledItemDelegate>
+
+namespace {
+
+// Every entry is one line of ItemHeight pixels, whatever the font and style.
+class ItemHeightDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        return {QStyledItemDelegate::sizeHint(option, index).width(), GameList::ItemHeight};
+    }
+};
+
+} // namespace
+
+GameList::GameList(QWidget* parent) : QListView(parent) {
+    setModel(&model_);
+    setItemDelegate(new ItemHeightDelegate(this));
+    setUniformItemSizes(true);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+}
+
+void GameList::append(const std::vector<std::string>& entries) {
+    QStringList texts = model_.stringList();
+    texts.reserve(texts.size() + static_cast<qsizetype>(entries.size()));
+    for (const std::string& entry : entries)
+        texts.append(QString::fromStdString(entry));
+    model_.setStringList(texts);
+}

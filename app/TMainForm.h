@@ -1,0 +1,38 @@
+#pragma once
+
+#include "FileSystem.h"
+#include "ui_frmMain.h"
+
+#include <QWidget>
+#include <string>
+
+// The main window: the library panel with the category selector, the game list
+// and the name box; the player area right of the splitter; the toolbar on top.
+class TMainForm : public QWidget, public Ui::TMainForm {
+    Q_OBJECT
+public:
+    // Category folders are looked for beside executablePath.
+    explicit TMainForm(std::string executablePath = FileSystem::executablePath());
+    ~TMainForm() override;
+
+    // The selected category's folder, rebuilt at every listing; empty before
+    // the first one.
+    const std::string& currentCategoryFolder() const { return currentCategoryFolder_; }
+
+    // Lists the selected category: fills the game list and the count label.
+    void ComboBox1Change(QObject* Sender);
+    // Leaves the keyboard focus on the game player with its input freshly
+    // activated, whatever held the focus before.
+    void FormPaint(QObject* Sender);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    const std::string executablePath_;
+    std::string currentCategoryFolder_;
+};
+
+// The one main window, set while it is being built.
+extern TMainForm* MainForm;

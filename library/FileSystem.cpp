@@ -1,0 +1,131 @@
+#include "FileSystem.h"
+
+#include "CaseFolding.h"
+
+#include <algorithm>
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+bool isDotOrDotDot(const char* name) {
+    return name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'));
+}
+
+bool exists(const std::string& path) {
+    struct stat st;
+    return lstat(path.c_str(), &st) == 0;
+}
+
+// Read-only means the user may not write it, judged by the permission bits that
+// apply to the user rather than by access(): the superuser may write anything,
+// yet a folder marked read-only must stay read-only for the listing.
+bool writable(const struct stat& st) {
+    if (st.st_uid == geteuid())
+        return st.st_mode & S_IWUSR;
+    if (st.st_gid == getegid())
+        return st.st_mode & S_IWGRP;
+    return st.st_mode & S_IWOTH;
+}
+
+unsigned attributesOf(int folderFd, const char* name) {
+    unsigned attributes = name[0] == '.' ? DirEntry::Hidden : 0;
+    struct stat st;
+    if (fstatat(folderFd, name, &st, AT_SYMLINK_NOFOLLOW) != 0)
+        return attributes | DirEntry::Special;
+    if (!writable(st))
+        attributes |= DirEntry::ReadOnly;
+    if (S_ISDIR(st.st_mode))
+        return attributes | DirEntry::Directory;
+    if (S_ISREG(st.st_mode))
+        return attributes;
+    attributes |= DirEntry::Special;
+    if (S_ISLNK(st.st_mode) && fstatat(folderFd, name, &st, 0) == 0 && S_ISDIR(st.st_mode))
+        attributes |= DirEntry::Directory;
+    return attributes;
+}
+
+} // namespace
+
+std::optional<std::vector<DirEntry>> FileSystem::enumerate(const std::string& folder, Links links,
+                                                           Attributes wanted) {
+    const int flags =
+        O_RDONLY | O_DIRECTORY | O_CLOEXEC | (links == Links::DoNotFollow ? O_NOFOLLOW : 0);
+    const int fd = open(folder.c_str(), flags);
+    if (fd < 0)
+        return std::nullopt;
+    DIR* dir = fdopendir(fd);
+    if (!dir) {
+        close(fd);
+        return std::nullopt;
+    }
+    std::vector<DirEntry> entries;
+    while (const dirent* d = readdir(dir)) {
+        if (isDotOrDotDot(d->d_name))
+            continue;
+        unsigned attributes = 0;
+        if (wanted == Attributes::All || d->d_type == DT_DIR || d->d_type == DT_UNKNOWN)
+            attributes = attributesOf(fd, d->d_name);
+        else if (d->d_type != DT_REG)
+            attributes = DirEntry::Special;
+        else if (d->d_name[0] == '.')
+            attributes = DirEntry::Hidden;
+        entries.push_back({d->d_name, CaseFolding::lower(d->d_name), attributes});
+    }
+    closedir(dir);
+    // Equal lower-case names (Game.swf beside game.swf) keep a fixed order.
+    std::sort(entries.begin(), entries.end(), [](const DirEntry& a, const DirEntry& b) {
+        const int byLower = a.lowerName.compare(b.lowerName);
+        return byLower != 0 ? byLower < 0 : a.name < b.name;
+    });
+    entries.insert(entries.begin(), {DirEntry{".", ".", DirEntry::Directory},
+                                     DirEntry{"..", "..", DirEntry::Directory}});
+    return entries;
+}
+
+std::string FileSystem::resolve(const std::string& path) {
+    if (path.empty() || exists(path))
+        return path;
+    std::string resolved;
+    size_t start = 0;
+    if (path[0] == '/') {
+        resolved = "/";
+        start = 1;
+    }
+    while (start <= path.size()) {
+        size_t end = path.find('/', start);
+        if (end == std::string::npos)
+            end = path.size();
+        const std::string component = path.substr(start, end - start);
+        start = end + 1;
+        if (component.empty())
+            continue;
+        const std::string folder = resolved.empty() ? "." : resolved;
+        if (!resolved.empty() && resolved.back() != '/')
+            resolved += '/';
+        if (exists(resolved + component)) {
+            resolved += component;
+            continue;
+        }
+        const std::string wanted = CaseFolding::lower(component);
+        std::string match = component;
+        if (const auto entries = enumerate(folder)) {
+            const auto found =
+                std::find_if(entries->begin(), entries->end(),
+                             [&](const DirEntry& e) { return e.lowerName == wanted; });
+            if (found != entries->end())
+                match = found->name;
+        }
+        resolved += match;
+    }
+    return resolved;
+}
+
+std::string FileSystem::executablePath() {
+    std::string path(4096, '\0');
+    const ssize_t length = readlink("/proc/self/exe", path.data(), path.size());
+    path.resize(length > 0 ? static_cast<size_t>(length) : 0);
+    return path;
+}

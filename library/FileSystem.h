@@ -1,0 +1,35 @@
+#pragma once
+
+#include "DirEntry.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+// The library's view of the disk: folders listed in sorted order with an
+// attribute word, and names that resolve without regard to letter case, so that
+// a game listed in lower case can still be found under its stored name.
+class FileSystem {
+public:
+    enum class Links { Follow, DoNotFollow };
+    // With FoldersOnly, only folders get their full attribute word; a file
+    // carries its kind (0 for a plain file, Special otherwise) but not its
+    // read-only bit. That spares a look-up per file, which is most of the time
+    // of listing a large folder.
+    enum class Attributes { All, FoldersOnly };
+
+    // "." and "..", then every entry of folder sorted by its lower-case name.
+    // With DoNotFollow a folder that is itself a symbolic link is not opened.
+    // Nothing when the folder cannot be opened or read.
+    static std::optional<std::vector<DirEntry>> enumerate(const std::string& folder,
+                                                          Links links = Links::Follow,
+                                                          Attributes attributes = Attributes::All);
+
+    // The path as it exists on disk: each component is taken as written when it
+    // exists, otherwise as the first entry of its folder that matches it
+    // without regard to case. Components that match nothing stay as written.
+    static std::string resolve(const std::string& path);
+
+    // Absolute path of the running program.
+    static std::string executablePath();
+};

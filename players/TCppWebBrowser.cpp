@@ -1,0 +1,6 @@
+#include "TCppWebBrowser.h"
+
+TCppWebBrowser::TCppWebBrowser(QWidget* parent) : QWidget(parent) {
+    setFocusPolicy(Qt::StrongFocus);
+    setAutoFillBackground(true);
+}

@@ -1,0 +1,120 @@
+#include "Application.h"
+#include "Exception.h"
+#include "ModalAnswerer.h"
+
+#include <QTest>
+#include <QWidget>
+
+class ApplicationTest : public QObject {
+    Q_OBJECT
+private slots:
+    void title_isFileNameBeforeFirstDotWithTheRestLowerCased_data() {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("title");
+        QTest::newRow("plain") << "/opt/games/pelliwick" << "pelliwick";
+        QTest::newRow("dots") << "/x/player.beta.exe" << "player";
+        QTest::newRow("capitals") << "/x/PELLI.Wick" << "Pelli";
+        QTest::newRow("first kept") << "/x/pELLIWICK" << "pelliwick";
+        QTest::newRow("unicode") << "/x/ÄRGER" << "Ärger";
+        QTest::newRow("dot first") << "/x/.hidden" << "";
+    }
+    void title_isFileNameBeforeFirstDotWithTheRestLowerCased() {
+        QFETCH(QString, path);
+        QFETCH(QString, title);
+        QCOMPARE(Application::titleFromExecutable(path.toStdString()), title);
+    }
+
+    void title_comesFromTheRunningProgram() {
+        QCOMPARE(qobject_cast<Application*>(qApp)->title(), QStringLiteral("Applicationtest"));
+    }
+
+    void reportText_addsFullStopAfterCharactersAboveIt_data() {
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("empty") << "" << "";
+        QTest::newRow("letter") << "Disk full" << "Disk full.";
+        QTest::newRow("digit") << "Error 5" << "Error 5.";
+        QTest::newRow("question") << "Why?" << "Why?.";
+        QTest::newRow("colon") << "Reason:" << "Reason:.";
+        QTest::newRow("stop") << "Done." << "Done.";
+        QTest::newRow("bang") << "Move is uncompleted!" << "Move is uncompleted!";
+        QTest::newRow("paren") << "(none)" << "(none)";
+        QTest::newRow("utf8") << "Fehler: Größe" << "Fehler: Größe.";
+    }
+    void reportText_addsFullStopAfterCharactersAboveIt() {
+        QFETCH(QString, message);
+        QFETCH(QString, shown);
+        QCOMPARE(Application::reportText(message.toStdString()), shown);
+    }
+
+    void run_failedStartShowsOneErrorBoxAndNoWindow_data() {
+        QTest::addColumn<bool>("ownException");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("Exception") << true << "The Flash player is not installed.";
+        QTest::newRow("anything else") << false << "";
+    }
+    void run_failedStartShowsOneErrorBoxAndNoWindow() {
+        QFETCH(bool, ownException);
+        QFETCH(QString, text);
+        auto* app = qobject_cast<Application*>(qApp);
+        ModalAnswerer answerer;
+        bool windowShown = false;
+        const int code = app->run([&]() -> QWidget* {
+            if (ownException)
+                throw Exception("The Flash player is not installed");
+            throw 42;
+        });
+        for (QWidget* w : QApplication::topLevelWidgets())
+            windowShown |= w->isVisible();
+        QCOMPARE(code, 0);
+        QVERIFY(!windowShown);
+        QCOMPARE(answerer.seen().size(), size_t(1));
+        QCOMPARE(answerer.seen()[0].title, app->title());
+        QCOMPARE(answerer.seen()[0].text, text);
+        QCOMPARE(answerer.seen()[0].icon, QMessageBox::Critical);
+    }
+
+    void run_handlerFailureIsReportedAndTheProgramGoesOn() {
+        auto* app = qobject_cast<Application*>(qApp);
+        ModalAnswerer answerer;
+        bool laterEventRan = false;
+        bool partDone = false;
+        const int code = app->run([&] {
+            auto* window = new QWidget;
+            QTimer::singleShot(0, window, [&] {
+                partDone = true;
+                throw Exception("Cannot play the game");
+            });
+            QTimer::singleShot(50, window, [&, window] {
+                laterEventRan = true;
+                window->close();
+            });
+            return window;
+        });
+        QCOMPARE(code, 0);
+        QVERIFY(partDone);
+        QVERIFY(laterEventRan);
+        QCOMPARE(answerer.seen().size(), size_t(1));
+        QCOMPARE(answerer.seen()[0].text, QStringLiteral("Cannot play the game."));
+        QCOMPARE(answerer.seen()[0].title, app->title());
+    }
+
+    void run_closingTheMainWindowEndsWithZeroAndDestroysIt() {
+        auto* app = qobject_cast<Application*>(qApp);
+        QPointer<QWidget> window;
+        const int code = app->run([&] {
+            window = new QWidget;
+            QTimer::singleShot(0, window, [&] { window->close(); });
+            return window.data();
+        });
+        QCOMPARE(code, 0);
+        QVERIFY(window.isNull());
+    }
+};
+
+int main(int argc, char** argv) {
+    Application app(argc, argv);
+    ApplicationTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+#include "ApplicationTest.moc"

@@ -1,0 +1,120 @@
+// Lists a category of 100,000 games and compares, in one run, the folder scan
+// with find(1) over the same folder, and times a category change from the
+// selector to a filled, painted list and count label.
+#include "Application.h"
+#include "ScanFolder.h"
+#include "TMainForm.h"
+
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <cstdio>
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+extern char** environ;
+
+namespace {
+
+constexpr int GameCount = 100000;
+constexpr int Subfolders = 20;
+constexpr int GamesPerSubfolder = 1000;
+constexpr int Runs = 7;
+
+void touch(const std::string& path) {
+    close(open(path.c_str(), O_WRONLY | O_CREAT, 0644));
+}
+
+// 80,000 games in the folder itself, 20,000 in twenty subfolders; a mix of
+// letter cases and both listed extensions, as a real collection has.
+void makeCategory(const std::string& folder) {
+    mkdir(folder.c_str(), 0755);
+    int made = 0;
+    for (int s = 0; s < Subfolders; ++s) {
+        const std::string sub = folder + "/Pack " + std::to_string(s);
+        mkdir(sub.c_str(), 0755);
+        for (int i = 0; i < GamesPerSubfolder; ++i, ++made)
+            touch(sub + "/Game " + std::to_string(made) + (i % 5 ? ".swf" : ".jpg"));
+    }
+    for (; made < GameCount; ++made)
+        touch(folder + "/" + (made % 3 ? "game-" : "Game-") + std::to_string(made) +
+              (made % 7 ? ".swf" : ".SWF"));
+}
+
+double median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+double timeFind(const std::string& folder) {
+    const int devNull = open("/dev/null", O_WRONLY);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, devNull, STDOUT_FILENO);
+    std::string dir = folder;
+    char find[] = "find";
+    char* argv[] = {find, dir.data(), nullptr};
+    QElapsedTimer clock;
+    clock.start();
+    pid_t pid = 0;
+    posix_spawnp(&pid, "find", &actions, nullptr, argv, environ);
+    int status = 0;
+    waitpid(pid, &status, 0);
+    const double ms = clock.nsecsElapsed() / 1e6;
+    posix_spawn_file_actions_destroy(&actions);
+    close(devNull);
+    return ms;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    Application app(argc, argv);
+    QTemporaryDir dir;
+    const std::string root = dir.path().toStdString();
+    const std::string action = root + "/Action";
+    std::printf("Making %d game files...\n", GameCount);
+    makeCategory(action);
+
+    std::vector<double> findMs, scanMs, listingMs;
+    size_t listed = 0;
+    timeFind(action); // warm the cache for both
+    for (int run = 0; run < Runs; ++run) {
+        findMs.push_back(timeFind(action));
+        QElapsedTimer clock;
+        clock.start();
+        std::vector<std::string> entries;
+        ScanFolder(action, entries);
+        scanMs.push_back(clock.nsecsElapsed() / 1e6);
+        listed = entries.size();
+    }
+
+    TMainForm form(root + "/pelliwick");
+    form.ComboBox1->setCurrentIndex(6);
+    form.show();
+    for (int run = 0; run < Runs; ++run) {
+        form.ComboBox1->setCurrentIndex(6);
+        emit form.ComboBox1->activated(6);
+        QCoreApplication::processEvents();
+        QElapsedTimer clock;
+        clock.start();
+        form.ComboBox1->setCurrentIndex(0);
+        emit form.ComboBox1->activated(0);
+        form.repaint();
+        listingMs.push_back(clock.nsecsElapsed() / 1e6);
+    }
+
+    const double find = median(findMs), scan = median(scanMs), listing = median(listingMs);
+    std::printf("entries listed:              %zu (count label %s)\n", listed,
+                qPrintable(form.Label2->text()));
+    std::printf("find, median of %d:           %.1f ms\n", Runs, find);
+    std::printf("ScanFolder, median of %d:     %.1f ms  (%.2f x find)\n", Runs, scan, scan / find);
+    std::printf("category change to painted list and count, median of %d: %.1f ms\n", Runs,
+                listing);
+    return listed == static_cast<size_t>(GameCount) ? 0 : 1;
+}

@@ -1,0 +1,46 @@
+#!/usr/bin/env bash
+# Starts the real program beside a small library under a private X server and
+# checks what a user sees: the caption, the window's place and size, and the
+# listed games of the first category.
+# Usage: startup.sh PELLIWICK_BINARY
+set -euo pipefail
+here=$(dirname "$0")
+source "$here/xsession.sh"
+
+work=$(mktemp -d)
+trap 'kill "${app:-0}" 2>/dev/null || true; stop_x; rm -rf "$work"' EXIT
+cp "$1" "$work/pelliwick"
+mkdir -p "$work/Action/Extra" "$work/Sport"
+touch "$work/Action/Tennis.SWF" "$work/Action/chess.swf" "$work/Action/Extra/maze.swf" \
+      "$work/Sport/golf.swf"
+
+start_x
+"$work/pelliwick" 2>"$work/stderr.log" &
+app=$!
+wait_for 30 xdotool search --onlyvisible --name '^Pelliwick 1\.1$' ||
+  fail "no window captioned 'Pelliwick 1.1'"
+window=$(xdotool search --onlyvisible --name '^Pelliwick 1\.1$' | head -n 1)
+
+eval "$(xdotool getwindowgeometry --shell "$window")"
+[ "$X,$Y" = "175,157" ] || fail "window at $X,$Y, not 175,157"
+[ "${WIDTH}x$HEIGHT" = "572x357" ] || fail "window is ${WIDTH}x$HEIGHT, not 572x357"
+
+# Wait for the first paint, then look: the toolbar is drawn in the button-face
+# colour, the screen around the window is still black, and three lines of the
+# game list carry text while the fourth is empty.
+shot="$work/shot.png"
+drawn() {
+  import -window root "$shot" && [ "$(pixel "$shot" $((175 + 300)) $((157 + 17)))" != "0,0,0" ]
+}
+wait_for 20 drawn || fail "the window was never drawn"
+[ "$(pixel "$shot" 100 100)" = "0,0,0" ] || fail "something drawn outside the window"
+list_top=$((157 + 34 + 81 + 2))
+for row in 0 1 2 3; do
+  level=$(darkest "$shot" "120x12+$((175 + 4))+$((list_top + 16 * row + 2))")
+  if [ $row -lt 3 ]; then
+    [ "$level" -lt 128 ] || fail "list line $row shows no text"
+  else
+    [ "$level" -gt 200 ] || fail "list line $row is not empty"
+  fi
+done
+echo "PASS: caption, position 175,157, size 572x357, three games listed"

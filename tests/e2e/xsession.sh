@@ -1,0 +1,44 @@
+# Shared by the end-to-end tests: a private X server, waiting with deadlines,
+# and reading the screen. Sourced, not run.
+
+# Starts Xvfb on a free display and exports DISPLAY.
+start_x() {
+  local fifo
+  fifo=$(mktemp -u)
+  mkfifo "$fifo"
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fifo" 2>/dev/null &
+  XVFB_PID=$!
+  local display
+  read -r -t 20 display <"$fifo" || { echo "Xvfb did not start"; exit 1; }
+  rm -f "$fifo"
+  export DISPLAY=":$display"
+}
+
+stop_x() {
+  [ -z "${XVFB_PID:-}" ] || kill "$XVFB_PID" 2>/dev/null || true
+}
+
+# wait_for SECONDS COMMAND...: runs COMMAND until it succeeds or time is up.
+wait_for() {
+  local deadline=$((SECONDS + $1))
+  shift
+  until "$@" >/dev/null 2>&1; do
+    [ $SECONDS -lt $deadline ] || return 1
+    sleep 0.1
+  done
+}
+
+# The colour at x,y of a screenshot, as "R,G,B".
+pixel() {
+  convert "$1" -format "%[fx:int(255*p{$2,$3}.r)],%[fx:int(255*p{$2,$3}.g)],%[fx:int(255*p{$2,$3}.b)]" info:
+}
+
+# The darkest intensity (0..255) in a WxH+X+Y region of a screenshot.
+darkest() {
+  convert "$1" -crop "$2" +repage -colorspace Gray -format '%[fx:int(255*minima)]' info:
+}
+
+fail() {
+  echo "FAIL: $*"
+  exit 1
+}

@@ -1,0 +1,126 @@
+#include "FileSystem.h"
+
+#include "CaseFolding.h"
+#include "TreeBuilder.h"
+
+#include <QTest>
+#include <sys/stat.h>
+
+namespace {
+
+std::vector<std::string> names(const std::vector<DirEntry>& entries) {
+    std::vector<std::string> result;
+    for (const DirEntry& e : entries)
+        result.push_back(e.name);
+    return result;
+}
+
+unsigned attributesOf(const std::vector<DirEntry>& entries, const std::string& name) {
+    for (const DirEntry& e : entries)
+        if (e.name == name)
+            return e.attributes;
+    return ~0u;
+}
+
+} // namespace
+
+class FileSystemTest : public QObject {
+    Q_OBJECT
+private slots:
+    void lower_foldsUnicodeAndKeepsBrokenBytes() {
+        QCOMPARE(CaseFolding::lower("Tennis.SWF"), std::string("tennis.swf"));
+        QCOMPARE(CaseFolding::lower("ÄRGER Ölfass ΣΟΦΊΑ"), std::string("ärger ölfass σοφία"));
+        // Invalid UTF-8 (a lone Latin-1 byte, a cut sequence) passes through.
+        QCOMPARE(CaseFolding::lower("CAF\xC9.SWF"), std::string("caf\xC9.swf"));
+        QCOMPARE(CaseFolding::lower("X\xE2\x82"), std::string("x\xE2\x82"));
+        QCOMPARE(CaseFolding::lower(""), std::string());
+    }
+
+    void enumerate_listsDotsFirstThenSortedWithoutRegardToCase() {
+        TreeBuilder tree;
+        for (const char* name : {"b.swf", "A.swf", "c.swf", "Ä.swf", "a.jpg"})
+            tree.file(name);
+        const auto entries = FileSystem::enumerate(tree.root());
+        QVERIFY(entries);
+        const std::vector<std::string> expected = {".",     "..",    "a.jpg", "A.swf",
+                                                   "b.swf", "c.swf", "Ä.swf"};
+        QCOMPARE(names(*entries), expected);
+        QCOMPARE(entries->at(3).lowerName, std::string("a.swf"));
+    }
+
+    void enumerate_givesEachKindItsAttributeWord() {
+        TreeBuilder tree;
+        tree.folder("plain");
+        tree.folder("readonly", 0555);
+        tree.folder(".hidden");
+        tree.file("game.swf");
+        tree.file("locked.swf");
+        chmod(tree.path("locked.swf").c_str(), 0444);
+        tree.link("to-folder", "plain");
+        tree.link("to-file", "game.swf");
+        tree.link("dangling", "nowhere");
+        mkfifo(tree.path("pipe").c_str(), 0644);
+        const auto entries = FileSystem::enumerate(tree.root());
+        QVERIFY(entries);
+        QCOMPARE(attributesOf(*entries, "."), DirEntry::Directory);
+        QCOMPARE(attributesOf(*entries, "plain"), DirEntry::Directory);
+        QCOMPARE(attributesOf(*entries, "readonly"), DirEntry::Directory | DirEntry::ReadOnly);
+        QCOMPARE(attributesOf(*entries, ".hidden"), DirEntry::Directory | DirEntry::Hidden);
+        QCOMPARE(attributesOf(*entries, "game.swf"), 0u);
+        QCOMPARE(attributesOf(*entries, "locked.swf"), DirEntry::ReadOnly);
+        QCOMPARE(attributesOf(*entries, "to-folder"), DirEntry::Directory | DirEntry::Special);
+        QCOMPARE(attributesOf(*entries, "to-file"), DirEntry::Special);
+        QCOMPARE(attributesOf(*entries, "dangling"), DirEntry::Special);
+        QCOMPARE(attributesOf(*entries, "pipe"), DirEntry::Special);
+
+        // Without the look-up per file: folders keep their whole word, files
+        // and links only their kind.
+        const auto light = FileSystem::enumerate(tree.root(), FileSystem::Links::Follow,
+                                                 FileSystem::Attributes::FoldersOnly);
+        QVERIFY(light);
+        QCOMPARE(attributesOf(*light, "readonly"), DirEntry::Directory | DirEntry::ReadOnly);
+        QCOMPARE(attributesOf(*light, ".hidden"), DirEntry::Directory | DirEntry::Hidden);
+        QCOMPARE(attributesOf(*light, "plain"), DirEntry::Directory);
+        QCOMPARE(attributesOf(*light, "locked.swf"), 0u);
+        QCOMPARE(attributesOf(*light, "to-folder"), DirEntry::Special);
+        QCOMPARE(attributesOf(*light, "pipe"), DirEntry::Special);
+    }
+
+    void enumerate_whatCannotBeOpenedGivesNothing() {
+        TreeBuilder tree;
+        tree.folder("real");
+        tree.link("link", "real");
+        tree.file("file.swf");
+        QVERIFY(!FileSystem::enumerate(tree.path("missing")));
+        QVERIFY(!FileSystem::enumerate(tree.path("file.swf")));
+        QVERIFY(FileSystem::enumerate(tree.path("link"), FileSystem::Links::Follow));
+        QVERIFY(!FileSystem::enumerate(tree.path("link"), FileSystem::Links::DoNotFollow));
+        QVERIFY(!FileSystem::enumerate(tree.root() + "/" + std::string(5000, 'x')));
+    }
+
+    void resolve_prefersExactNameThenFirstMatchIgnoringCase() {
+        TreeBuilder tree;
+        tree.folder("Action");
+        tree.file("Action/Tennis.SWF");
+        tree.file("Action/game.swf");
+        tree.file("Action/Game.swf");
+        QCOMPARE(FileSystem::resolve(tree.path("action/tennis.swf")),
+                 tree.path("Action/Tennis.SWF"));
+        QCOMPARE(FileSystem::resolve(tree.path("ACTION/game.swf")), tree.path("Action/game.swf"));
+        QCOMPARE(FileSystem::resolve(tree.path("Action/Game.swf")), tree.path("Action/Game.swf"));
+        // Both differ in case only: the first in the folder's order wins.
+        QCOMPARE(FileSystem::resolve(tree.path("action/GAME.SWF")), tree.path("Action/Game.swf"));
+        // What matches nothing stays as written, so a new name can be made.
+        QCOMPARE(FileSystem::resolve(tree.path("action/New.swf")), tree.path("Action/New.swf"));
+        QCOMPARE(FileSystem::resolve(tree.path("Missing/x.swf")), tree.path("Missing/x.swf"));
+    }
+
+    void executablePath_namesThisProgram() {
+        const std::string path = FileSystem::executablePath();
+        QVERIFY(path.starts_with('/'));
+        QVERIFY(path.ends_with("/FileSystemTest"));
+    }
+};
+
+QTEST_GUILESS_MAIN(FileSystemTest)
+#include "FileSystemTest.moc"
