@@ -1,9 +1,24 @@
 #include "Application.h"
 #include "Exception.h"
 #include "ModalAnswerer.h"
+#include "ModalDialog.h"
+
+#include <QDialog>
 
 #include <QTest>
 #include <QWidget>
+
+namespace {
+
+// A dialog that counts how many of it exist.
+class ProbeDialog : public QDialog {
+public:
+    explicit ProbeDialog(QWidget* owner) : QDialog(owner) { ++alive; }
+    ~ProbeDialog() override { --alive; }
+    static inline int alive = 0;
+};
+
+} // namespace
 
 class ApplicationTest : public QObject {
     Q_OBJECT
@@ -45,6 +60,37 @@ private slots:
         QFETCH(QString, message);
         QFETCH(QString, shown);
         QCOMPARE(Application::reportText(message.toStdString()), shown);
+    }
+
+    void icon_hasEveryImageSize() {
+        const QList<QSize> sizes = QApplication::windowIcon().availableSizes();
+        for (const QSize size : {QSize(16, 16), QSize(32, 32), QSize(48, 48)})
+            QVERIFY2(sizes.contains(size), qPrintable(QString::number(size.width())));
+    }
+
+    void modalDialog_isBuiltAfreshOwnedAndGoneAfterEachOpening() {
+        QWidget owner;
+        ProbeDialog* instance = nullptr;
+        std::vector<ProbeDialog*> seen;
+        QTimer closer;
+        QObject::connect(&closer, &QTimer::timeout, [&] {
+            if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+                seen.push_back(static_cast<ProbeDialog*>(dialog));
+                QCOMPARE(dialog->parentWidget(), &owner);
+                QCOMPARE(ProbeDialog::alive, 1);
+                dialog->reject();
+            }
+        });
+        closer.start(10);
+        OpenModalDialog(instance, &owner);
+        QCOMPARE(ProbeDialog::alive, 0);
+        QCOMPARE(seen.size(), size_t(1));
+        QCOMPARE(instance, seen[0]);
+        OpenModalDialog(instance, &owner);
+        QCOMPARE(ProbeDialog::alive, 0);
+        QCOMPARE(seen.size(), size_t(2));
+        QCOMPARE(instance, seen[1]);
+        QVERIFY(owner.children().isEmpty());
     }
 
     void run_failedStartShowsOneErrorBoxAndNoWindow_data() {

@@ -132,6 +132,35 @@ private slots:
         QCOMPARE(form_->Memo2->lineWrapMode(), QPlainTextEdit::NoWrap);
     }
 
+    void glyphs_showOnlyTheSymbol_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("size");
+        for (const char* name : {"SpeedButton1", "SpeedButton2", "SpeedButton3"})
+            QTest::newRow(name) << name << 16;
+        QTest::newRow("SpeedButton4") << "SpeedButton4" << 24;
+        QTest::newRow("SpeedButton5") << "SpeedButton5" << 32;
+        QTest::newRow("SpeedButton6") << "SpeedButton6" << 32;
+    }
+    void glyphs_showOnlyTheSymbol() {
+        QFETCH(QString, name);
+        QFETCH(int, size);
+        const auto* button = form_->findChild<QToolButton*>(name);
+        const QImage image = button->icon().pixmap(size).toImage();
+        QCOMPARE(image.size(), QSize(size, size));
+        int opaque = 0;
+        for (int y = 0; y < size; ++y)
+            for (int x = 0; x < size; ++x) {
+                const QColor c = image.pixelColor(x, y);
+                if (c.alpha() == 0)
+                    continue;
+                ++opaque;
+                QVERIFY(!(c.red() > 200 && c.green() < 60 && c.blue() > 200)); // no magenta
+            }
+        QCOMPARE(image.pixelColor(0, size - 1).alpha(), 0);
+        QVERIFY(opaque > size);
+        QVERIFY(opaque < size * size);
+    }
+
     void list_entriesAreSixteenPixelsHigh() {
         form_->show();
         QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
