@@ -8,8 +8,7 @@
 // moment its modal run ends. instance is the dialog's global pointer: set at
 // each opening and not cleared afterwards; nothing reads it once the dialog is
 // gone. The modal result is not used: a dialog acts in its own handlers.
-template <class Dialog>
-void OpenModalDialog(Dialog*& instance, QWidget* owner) {
+template <class Dialog> void OpenModalDialog(Dialog*& instance, QWidget* owner) {
     const std::unique_ptr<Dialog> dialog(instance = new Dialog(owner));
     dialog->exec();
 }

@@ -1,10 +1,10 @@
 #include "Application.h"
+
 #include "Exception.h"
 #include "ModalAnswerer.h"
 #include "ModalDialog.h"
 
 #include <QDialog>
-
 #include <QTest>
 #include <QWidget>
 
@@ -26,12 +26,18 @@ private slots:
     void title_isFileNameBeforeFirstDotWithTheRestLowerCased_data() {
         QTest::addColumn<QString>("path");
         QTest::addColumn<QString>("title");
-        QTest::newRow("plain") << "/opt/games/pelliwick" << "pelliwick";
-        QTest::newRow("dots") << "/x/player.beta.exe" << "player";
-        QTest::newRow("capitals") << "/x/PELLI.Wick" << "Pelli";
-        QTest::newRow("first kept") << "/x/pELLIWICK" << "pelliwick";
-        QTest::newRow("unicode") << "/x/ÄRGER" << "Ärger";
-        QTest::newRow("dot first") << "/x/.hidden" << "";
+        QTest::newRow("plain") << "/opt/games/pelliwick"
+                               << "pelliwick";
+        QTest::newRow("dots") << "/x/player.beta.exe"
+                              << "player";
+        QTest::newRow("capitals") << "/x/PELLI.Wick"
+                                  << "Pelli";
+        QTest::newRow("first kept") << "/x/pELLIWICK"
+                                    << "pelliwick";
+        QTest::newRow("unicode") << "/x/ÄRGER"
+                                 << "Ärger";
+        QTest::newRow("dot first") << "/x/.hidden"
+                                   << "";
     }
     void title_isFileNameBeforeFirstDotWithTheRestLowerCased() {
         QFETCH(QString, path);
@@ -46,15 +52,24 @@ private slots:
     void reportText_addsFullStopAfterCharactersAboveIt_data() {
         QTest::addColumn<QString>("message");
         QTest::addColumn<QString>("shown");
-        QTest::newRow("empty") << "" << "";
-        QTest::newRow("letter") << "Disk full" << "Disk full.";
-        QTest::newRow("digit") << "Error 5" << "Error 5.";
-        QTest::newRow("question") << "Why?" << "Why?.";
-        QTest::newRow("colon") << "Reason:" << "Reason:.";
-        QTest::newRow("stop") << "Done." << "Done.";
-        QTest::newRow("bang") << "Move is uncompleted!" << "Move is uncompleted!";
-        QTest::newRow("paren") << "(none)" << "(none)";
-        QTest::newRow("utf8") << "Fehler: Größe" << "Fehler: Größe.";
+        QTest::newRow("empty") << ""
+                               << "";
+        QTest::newRow("letter") << "Disk full"
+                                << "Disk full.";
+        QTest::newRow("digit") << "Error 5"
+                               << "Error 5.";
+        QTest::newRow("question") << "Why?"
+                                  << "Why?.";
+        QTest::newRow("colon") << "Reason:"
+                               << "Reason:.";
+        QTest::newRow("stop") << "Done."
+                              << "Done.";
+        QTest::newRow("bang") << "Move is uncompleted!"
+                              << "Move is uncompleted!";
+        QTest::newRow("paren") << "(none)"
+                               << "(none)";
+        QTest::newRow("utf8") << "Fehler: Größe"
+                              << "Fehler: Größe.";
     }
     void reportText_addsFullStopAfterCharactersAboveIt() {
         QFETCH(QString, message);

@@ -1,5 +1,6 @@
-#include "Application.h"
 #include "TMainForm.h"
+
+#include "Application.h"
 #include "TreeBuilder.h"
 
 #include <QMouseEvent>
@@ -172,7 +173,9 @@ private slots:
 
     void stacking_playerLiesOverTheWebPane() {
         const QObjectList children = form_->children();
-        const auto place = [&](QObject* o) { return children.indexOf(o); };
+        const auto place = [&](QObject* o) {
+            return children.indexOf(o);
+        };
         QVERIFY(place(form_->Splitter1) < place(form_->CppWebBrowser));
         QVERIFY(place(form_->CppWebBrowser) < place(form_->Panel1));
         QVERIFY(place(form_->Panel1) < place(form_->ShockwaveFlash1));
