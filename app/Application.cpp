@@ -11,6 +11,7 @@ Application::Application(int& argc, char** argv)
     : QApplication(argc, argv), title_(titleFromExecutable(FileSystem::executablePath())) {
     // The pictures live in a static library: bring them in explicitly.
     Q_INIT_RESOURCE(resources);
+    Q_INIT_RESOURCE(players);
     setApplicationName(title_);
     setWindowIcon(QIcon(QStringLiteral(":/pelliwick.ico")));
 }

@@ -1,5 +1,7 @@
 #include "GameList.h"
 
+#include <QKeyEvent>
+#include <QMouseEvent>
 #include <QStyledItemDelegate>
 
 namespace {
@@ -29,4 +31,17 @@ void GameList::append(const std::vector<std::string>& entries) {
     for (const std::string& entry : entries)
         texts.append(QString::fromStdString(entry));
     model_.setStringList(texts);
+}
+
+void GameList::mousePressEvent(QMouseEvent* event) {
+    QListView::mousePressEvent(event);
+    if (event->button() == Qt::LeftButton && indexAt(event->position().toPoint()).isValid())
+        emit Click();
+}
+
+void GameList::keyPressEvent(QKeyEvent* event) {
+    const QModelIndex before = currentIndex();
+    QListView::keyPressEvent(event);
+    if (currentIndex() != before && currentIndex().isValid())
+        emit Click();
 }

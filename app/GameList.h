@@ -16,9 +16,21 @@ public:
     explicit GameList(QWidget* parent = nullptr);
 
     int count() const { return model_.rowCount(); }
+    // The selected entry's row, -1 when none is selected.
+    int currentRow() const { return currentIndex().row(); }
+    QString entry(int row) const { return model_.stringList().value(row); }
     QStringList entries() const { return model_.stringList(); }
     void clear() { model_.setStringList({}); }
     void append(const std::vector<std::string>& entries);
+
+signals:
+    // The user picked an entry: clicked one (again, even), or moved the
+    // selection with the keyboard.
+    void Click();
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     QStringListModel model_;

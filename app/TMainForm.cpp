@@ -45,6 +45,13 @@ TMainForm::TMainForm(std::string executablePath) : executablePath_(std::move(exe
         SpeedButton6->setIcon(Glyph::icon(QStringLiteral(":/glyph-about.bmp")));
         move(175, 157);
         connect(ComboBox1, &QComboBox::activated, this, [this] { ComboBox1Change(ComboBox1); });
+        connect(ListBox1, &GameList::Click, this, [this] { ListBox1Click(ListBox1); });
+        connect(CppWebBrowser, &TCppWebBrowser::Enter, this,
+                [this] { CppWebBrowserEnter(CppWebBrowser); });
+        connect(CppWebBrowser, &TCppWebBrowser::NavigateComplete2, this,
+                [this] { CppWebBrowserNavigateComplete2(CppWebBrowser); });
+        connect(CppWebBrowser, &TCppWebBrowser::DocumentComplete, this,
+                [this] { CppWebBrowserDocumentComplete(CppWebBrowser); });
     } catch (...) {
         MainForm = nullptr;
         throw;
@@ -72,6 +79,45 @@ void TMainForm::FormPaint(QObject*) {
     Edit1->setFocus(Qt::OtherFocusReason);
     ShockwaveFlash1->SetFocus();
 }
+
+void TMainForm::ListBox1Click(QObject*) {
+    // Nothing is checked first: a missing or damaged file is the player's
+    // affair, and the same entry again plays it again.
+    const std::string path = currentCategoryFolder_ + "/" +
+                             ListBox1->entry(ListBox1->currentRow()).toStdString() + ".swf";
+    ShockwaveFlash1->setMovie(QString::fromStdString("file://" + path));
+    Edit1->setText(ListBox1->entry(ListBox1->currentRow()));
+    Edit1->setFocus(Qt::OtherFocusReason);
+    ShockwaveFlash1->SetFocus();
+}
+
+void TMainForm::UnloadPlayer() {
+    ShockwaveFlash1->setMovie(QString());
+}
+
+QWebEnginePage* TMainForm::GetPageWindow() {
+    try {
+        const int state = CppWebBrowser->ReadyState();
+        if (state == TCppWebBrowser::Uninitialized || state == TCppWebBrowser::Loading)
+            return nullptr;
+        // The pane's document is a page; the page is its own window.
+        return CppWebBrowser->Document();
+    } catch (...) {
+        return nullptr;
+    }
+}
+
+void TMainForm::CppWebBrowserEnter(QObject*) {
+    if (QWebEnginePage* window = GetPageWindow())
+        CppWebBrowser->focusWindow(window);
+}
+
+void TMainForm::CppWebBrowserNavigateComplete2(QObject*) {
+    if (QWebEnginePage* window = GetPageWindow())
+        CppWebBrowser->focusWindow(window);
+}
+
+void TMainForm::CppWebBrowserDocumentComplete(QObject*) {}
 
 void TMainForm::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);

@@ -24,6 +24,17 @@ public:
     // Leaves the keyboard focus on the game player with its input freshly
     // activated, whatever held the focus before.
     void FormPaint(QObject* Sender);
+    // Plays the selected entry and puts its name into the name box.
+    void ListBox1Click(QObject* Sender);
+    // Empties the player, before its game file is deleted or moved away.
+    void UnloadPlayer();
+
+    // The window of the page the web page pane shows, if any.
+    QWebEnginePage* GetPageWindow();
+    // Pass focus on into that page's window.
+    void CppWebBrowserEnter(QObject* Sender);
+    void CppWebBrowserNavigateComplete2(QObject* Sender);
+    void CppWebBrowserDocumentComplete(QObject* Sender);
 
 protected:
     void showEvent(QShowEvent* event) override;

@@ -3,6 +3,7 @@
 #include "CaseFolding.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -121,6 +122,31 @@ std::string FileSystem::resolve(const std::string& path) {
         resolved += match;
     }
     return resolved;
+}
+
+int FileSystem::openInside(const std::string& folder, const std::string& path) {
+    char* realFolder = realpath(folder.c_str(), nullptr);
+    if (!realFolder)
+        return -1;
+    std::string inside = realFolder;
+    free(realFolder);
+    if (inside.back() != '/')
+        inside += '/';
+    // Non-blocking, so that a named pipe cannot hold the program up.
+    const int fd = open(resolve(path).c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0)
+        return -1;
+    struct stat st;
+    std::string opened(4096, '\0');
+    const ssize_t length =
+        readlink(("/proc/self/fd/" + std::to_string(fd)).c_str(), opened.data(), opened.size());
+    opened.resize(length > 0 ? static_cast<size_t>(length) : 0);
+    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || !opened.starts_with(inside)) {
+        close(fd);
+        return -1;
+    }
+    fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    return fd;
 }
 
 std::string FileSystem::executablePath() {

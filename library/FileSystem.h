@@ -30,6 +30,12 @@ public:
     // without regard to case. Components that match nothing stay as written.
     static std::string resolve(const std::string& path);
 
+    // Opens for reading the regular file at path (resolved as above) when its
+    // real location, all links followed, lies inside folder. What comes back
+    // is checked after opening, so no link swapped in between can lead out.
+    // -1 when the file is missing, not a plain file, or outside the folder.
+    static int openInside(const std::string& folder, const std::string& path);
+
     // Absolute path of the running program.
     static std::string executablePath();
 };

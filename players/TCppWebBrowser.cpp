@@ -1,6 +1,52 @@
 #include "TCppWebBrowser.h"
 
-TCppWebBrowser::TCppWebBrowser(QWidget* parent) : QWidget(parent) {
+#include "Exception.h"
+
+#include <QApplication>
+#include <QWebEnginePage>
+
+TCppWebBrowser::TCppWebBrowser(QWidget* parent) : QWebEngineView(parent) {
     setFocusPolicy(Qt::StrongFocus);
-    setAutoFillBackground(true);
+    // Connected to the view, not its page: asking for the page would create
+    // one, and with it a render process the pane never needs.
+    connect(this, &QWebEngineView::loadStarted, this, [this] {
+        readyState_ = Loading;
+        documentShown_ = false;
+        renderProcessGone_ = false;
+    });
+    connect(this, &QWebEngineView::urlChanged, this, [this] { emit NavigateComplete2(); });
+    connect(this, &QWebEngineView::loadFinished, this, [this](bool ok) {
+        readyState_ = Complete;
+        documentShown_ = ok;
+        emit DocumentComplete();
+    });
+    connect(this, &QWebEngineView::renderProcessTerminated, this,
+            [this] { renderProcessGone_ = true; });
+    connect(qApp, &QApplication::focusChanged, this, &TCppWebBrowser::focusChanged);
+}
+
+int TCppWebBrowser::ReadyState() const {
+    if (renderProcessGone_)
+        throw Exception("The web page pane has stopped working");
+    return readyState_;
+}
+
+QWebEnginePage* TCppWebBrowser::Document() const {
+    if (renderProcessGone_)
+        throw Exception("The web page pane has stopped working");
+    return documentShown_ ? page() : nullptr;
+}
+
+void TCppWebBrowser::focusWindow(QWebEnginePage* window) {
+    setFocus(Qt::OtherFocusReason);
+    window->runJavaScript(QStringLiteral("window.focus()"));
+}
+
+bool TCppWebBrowser::holds(const QWidget* widget) const {
+    return widget && (widget == this || isAncestorOf(widget));
+}
+
+void TCppWebBrowser::focusChanged(QWidget* old, QWidget* now) {
+    if (holds(now) && !holds(old))
+        emit Enter();
 }

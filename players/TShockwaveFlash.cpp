@@ -1,10 +1,180 @@
 #include "TShockwaveFlash.h"
 
-TShockwaveFlash::TShockwaveFlash(QWidget* parent) : QWidget(parent) {
+#include "Exception.h"
+#include "FileSystem.h"
+#include "PlayerSchemeHandler.h"
+
+#include <QCoreApplication>
+#include <QJsonDocument>
+#include <QJsonValue>
+#include <QTimer>
+#include <QWebEnginePage>
+#include <QWebEngineProfile>
+#include <QWebEngineSettings>
+#include <unistd.h>
+
+namespace {
+
+constexpr int MaxRecoveries = 3;
+constexpr qint64 RecoveryWindowMs = 60'000;
+
+std::string ruffleFolder() {
+    const std::string program = FileSystem::executablePath();
+    return program.substr(0, program.rfind('/') + 1) + "ruffle";
+}
+
+bool hasWebAssembly(const std::string& folder) {
+    const auto entries = FileSystem::enumerate(folder);
+    return entries && std::any_of(entries->begin(), entries->end(),
+                                  [](const DirEntry& e) { return e.lowerName.ends_with(".wasm"); });
+}
+
+// A JavaScript string literal holding text.
+QString jsString(const QString& text) {
+    const QByteArray array =
+        QJsonDocument::fromVariant(QVariantList{text}).toJson(QJsonDocument::Compact);
+    return QString::fromUtf8(array.mid(1).chopped(1));
+}
+
+} // namespace
+
+void TShockwaveFlash::prepare() {
+    PlayerSchemeHandler::registerScheme();
+    // Chromium refuses to start its sandbox as root and the process dies;
+    // only then does the player run without it.
+    if (geteuid() == 0)
+        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+}
+
+TShockwaveFlash::TShockwaveFlash(QWidget* parent)
+    : QWebEngineView(parent), rufflePath_(ruffleFolder()) {
+    if (access((rufflePath_ + "/ruffle.js").c_str(), R_OK) != 0)
+        throw Exception("The Flash player is not installed: " + rufflePath_ +
+                        "/ruffle.js is missing");
+    if (!hasWebAssembly(rufflePath_))
+        throw Exception("The Flash player is not installed: no WebAssembly file in " + rufflePath_);
     setFocusPolicy(Qt::StrongFocus);
-    setAutoFillBackground(true);
+}
+
+TShockwaveFlash::~TShockwaveFlash() {
+    // The page goes before the profile it was made with.
+    delete page_;
+}
+
+void TShockwaveFlash::paintEvent(QPaintEvent* event) {
+    QWebEngineView::paintEvent(event);
+    // The first paint means the window is on screen: only now start the
+    // engine, which takes a while and would otherwise hold the window back.
+    if (!profile_)
+        QTimer::singleShot(0, this, &TShockwaveFlash::createPage);
+}
+
+void TShockwaveFlash::showEvent(QShowEvent* event) {
+    if (page_)
+        QWebEngineView::showEvent(event);
+    else
+        QWidget::showEvent(event);
+}
+
+void TShockwaveFlash::hideEvent(QHideEvent* event) {
+    if (page_)
+        QWebEngineView::hideEvent(event);
+    else
+        QWidget::hideEvent(event);
+}
+
+void TShockwaveFlash::createPage() {
+    if (profile_)
+        return;
+    profile_ = new QWebEngineProfile(this);
+    profile_->setHttpCacheType(QWebEngineProfile::NoCache);
+    handler_ = new PlayerSchemeHandler(rufflePath_, this);
+    profile_->installUrlSchemeHandler(PlayerSchemeHandler::Scheme, handler_);
+    page_ = new QWebEnginePage(profile_, this);
+    QWebEngineSettings* settings = page_->settings();
+    settings->setAttribute(QWebEngineSettings::PlaybackRequiresUserGesture, false);
+    settings->setAttribute(QWebEngineSettings::ShowScrollBars, false);
+    settings->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, false);
+    settings->setAttribute(QWebEngineSettings::ErrorPageEnabled, false);
+    connect(page_, &QWebEnginePage::loadFinished, this, &TShockwaveFlash::pageLoaded);
+    connect(page_, &QWebEnginePage::renderProcessTerminated, this,
+            [this](QWebEnginePage::RenderProcessTerminationStatus status) {
+                if (status != QWebEnginePage::NormalTerminationStatus)
+                    renderProcessGone();
+            });
+    const bool hadFocus = hasFocus();
+    setPage(page_);
+    // The page's surface is a new child that takes the view's focus; give it
+    // the view's place in the tab order.
+    if (focusProxy())
+        QWidget::setTabOrder(this, focusProxy());
+    loadHostPage();
+    if (hadFocus)
+        setFocus(Qt::OtherFocusReason);
+}
+
+void TShockwaveFlash::loadHostPage() {
+    ready_ = false;
+    page_->setUrl(PlayerSchemeHandler::hostPageUrl());
+}
+
+void TShockwaveFlash::pageLoaded(bool ok) {
+    if (!ok || ready_)
+        return;
+    ready_ = true;
+    if (!movie_.isEmpty())
+        playInPage();
+    emit ready();
+}
+
+void TShockwaveFlash::renderProcessGone() {
+    ready_ = false;
+    // The movie that was playing may be what brought the page down: it is
+    // not played again; the next selection plays as usual.
+    movie_.clear();
+    handler_->setMovieFolder({});
+    if (!recoveryWindow_.isValid() || recoveryWindow_.elapsed() > RecoveryWindowMs) {
+        recoveryWindow_.start();
+        recoveries_ = 0;
+    }
+    if (recoveries_ < MaxRecoveries) {
+        ++recoveries_;
+        loadHostPage();
+    }
+}
+
+void TShockwaveFlash::setMovie(const QString& url) {
+    if (url.isEmpty()) {
+        movie_.clear();
+        if (handler_)
+            handler_->setMovieFolder({});
+        if (ready_)
+            page_->runJavaScript(QStringLiteral("pelliwick.unload()"));
+        return;
+    }
+    const QString path = url.startsWith(QLatin1String("file://")) ? url.mid(7) : QString();
+    if (!path.startsWith('/'))
+        throw Exception("The Flash player cannot open " + url.toStdString());
+    movie_ = path;
+    createPage();
+    if (ready_)
+        playInPage();
+    else if (recoveries_ >= MaxRecoveries)
+        loadHostPage(); // recovery gave up earlier: a new selection tries again
+}
+
+void TShockwaveFlash::playInPage() {
+    const QString folder = movie_.left(movie_.lastIndexOf('/'));
+    handler_->setMovieFolder(folder.toStdString());
+    const QString movieUrl = PlayerSchemeHandler::gameUrl(movie_).toString(QUrl::FullyEncoded);
+    const QString baseUrl = PlayerSchemeHandler::gameUrl(folder + '/').toString(QUrl::FullyEncoded);
+    page_->runJavaScript(
+        QStringLiteral("pelliwick.play(%1, %2)").arg(jsString(movieUrl), jsString(baseUrl)));
 }
 
 void TShockwaveFlash::SetFocus() {
     setFocus(Qt::OtherFocusReason);
+    if (ready_)
+        page_->runJavaScript(QStringLiteral("pelliwick.focus()"));
 }

@@ -1,14 +1,62 @@
 #pragma once
 
-#include <QWidget>
+#include <QElapsedTimer>
+#include <QWebEngineView>
 
-// The game player's place in the main window: it fills the player area above
-// the web page pane and takes the keyboard focus for the game.
-class TShockwaveFlash : public QWidget {
+class PlayerSchemeHandler;
+class QWebEnginePage;
+class QWebEngineProfile;
+
+// The game player: Ruffle, the Flash player of the web, in a page of its own
+// that fills the player area. The page is loaded once the window is on screen,
+// so the player never delays the first listing; a movie put before that plays
+// as soon as the page is ready.
+class TShockwaveFlash : public QWebEngineView {
     Q_OBJECT
 public:
-    explicit TShockwaveFlash(QWidget* parent = nullptr);
+    // What the player needs before the application object exists.
+    static void prepare();
 
-    // Keyboard focus to the player, so that keys reach the game.
+    // Fails with an Exception naming what is missing when Ruffle's files are
+    // not beside the program.
+    explicit TShockwaveFlash(QWidget* parent = nullptr);
+    ~TShockwaveFlash() override;
+
+    // The player's write-only Movie: a "file://" URL plays that movie at once, replacing whatever
+    // played; the empty string unloads it. Returns without waiting for the movie to load. Any other
+    // URL cannot be played and raises an Exception.
+    void setMovie(const QString& url);
+
+    // Keyboard focus into the running movie, so that keys reach the game.
     void SetFocus();
+
+    // True once the page can take a movie (for those who must wait for it).
+    bool isReady() const { return ready_; }
+
+signals:
+    void ready();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    // Until the page exists, the base view must not see these: it would make
+    // a page of its own at once.
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+
+private:
+    void createPage();
+    void loadHostPage();
+    void pageLoaded(bool ok);
+    void renderProcessGone();
+    void playInPage();
+
+    const std::string rufflePath_;
+    QWebEngineProfile* profile_ = nullptr;
+    QWebEnginePage* page_ = nullptr;
+    PlayerSchemeHandler* handler_ = nullptr;
+    bool ready_ = false;
+    QString movie_;
+    // Bounded recovery from a dead render process.
+    QElapsedTimer recoveryWindow_;
+    int recoveries_ = 0;
 };

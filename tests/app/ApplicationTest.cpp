@@ -3,6 +3,7 @@
 #include "Exception.h"
 #include "ModalAnswerer.h"
 #include "ModalDialog.h"
+#include "TShockwaveFlash.h"
 
 #include <QDialog>
 #include <QTest>
@@ -174,6 +175,7 @@ private slots:
 };
 
 int main(int argc, char** argv) {
+    TShockwaveFlash::prepare();
     Application app(argc, argv);
     ApplicationTest test;
     return QTest::qExec(&test, argc, argv);

@@ -1,6 +1,7 @@
 #include "TMainForm.h"
 
 #include "Application.h"
+#include "TShockwaveFlash.h"
 #include "TreeBuilder.h"
 
 #include <QMouseEvent>
@@ -29,6 +30,25 @@ int dragSplitter(QWidget* splitter, int dx) {
     return widthWhileDragging;
 }
 
+// The player and the web page pane hand their focus and their surface to a
+// child of their own.
+bool within(const QWidget* control, const QWidget* widget) {
+    return widget && (widget == control || control->isAncestorOf(widget));
+}
+
+// Counts the paints of one widget.
+class PaintWatch : public QObject {
+public:
+    PaintWatch(QWidget* widget, int& paints) : paints_(paints) { widget->installEventFilter(this); }
+    bool eventFilter(QObject*, QEvent* event) override {
+        paints_ += event->type() == QEvent::Paint;
+        return false;
+    }
+
+private:
+    int& paints_;
+};
+
 } // namespace
 
 class TMainFormTest : public QObject {
@@ -36,6 +56,19 @@ class TMainFormTest : public QObject {
 private:
     std::unique_ptr<TreeBuilder> library_;
     std::unique_ptr<TMainForm> form_;
+
+    // Without a window manager nobody activates a new window: ask for it
+    // once it is on screen.
+    void showActive() {
+        form_->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
+        for (int attempt = 0; attempt < 10; ++attempt) {
+            form_->activateWindow();
+            if (QTest::qWaitForWindowActive(form_.get(), 1000))
+                break;
+        }
+        QVERIFY(form_->isActiveWindow());
+    }
 
     void settle() {
         // Let the layout and the queued paint run.
@@ -183,7 +216,7 @@ private slots:
         form_->show();
         QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
         for (const QPoint at : {QPoint(160, 40), QPoint(570, 355), QPoint(364, 200)})
-            QCOMPARE(form_->childAt(at), form_->ShockwaveFlash1);
+            QVERIFY(within(form_->ShockwaveFlash1, form_->childAt(at)));
     }
 
     void resize_growsOnlyTheListAndThePlayerArea() {
@@ -206,15 +239,14 @@ private slots:
     }
 
     void tab_goesListNameCategoryPlayerWebPane() {
-        form_->show();
-        QVERIFY(QTest::qWaitForWindowActive(form_.get()));
+        showActive();
         form_->ListBox1->setFocus();
         const std::vector<QWidget*> expected = {form_->Edit1, form_->ComboBox1,
                                                 form_->ShockwaveFlash1, form_->CppWebBrowser,
                                                 form_->ListBox1};
         for (QWidget* next : expected) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-            QCOMPARE(QApplication::focusWidget(), next);
+            QTRY_VERIFY(within(next, QApplication::focusWidget()));
         }
     }
 
@@ -261,21 +293,23 @@ private slots:
     }
 
     void paint_leavesFocusOnThePlayer() {
-        form_->show();
-        QVERIFY(QTest::qWaitForWindowActive(form_.get()));
-        QTRY_COMPARE(QApplication::focusWidget(), form_->ShockwaveFlash1);
+        showActive();
+        QTRY_VERIFY(within(form_->ShockwaveFlash1, QApplication::focusWidget()));
         form_->Edit1->setFocus();
         QCOMPARE(QApplication::focusWidget(), form_->Edit1);
-        form_->repaint();
-        QCOMPARE(QApplication::focusWidget(), form_->ShockwaveFlash1);
+        form_->update();
+        QTRY_VERIFY(within(form_->ShockwaveFlash1, QApplication::focusWidget()));
         // Moving the splitter repaints its strip, and so does the same.
         form_->ListBox1->setFocus();
         dragSplitter(form_->Splitter1, 20);
-        QTRY_COMPARE(QApplication::focusWidget(), form_->ShockwaveFlash1);
+        QTRY_VERIFY(within(form_->ShockwaveFlash1, QApplication::focusWidget()));
         // Painting a control alone is not a paint of the window.
         form_->Edit1->setFocus();
-        form_->Edit1->repaint();
-        form_->ListBox1->repaint();
+        int listPaints = 0;
+        PaintWatch watch(form_->ListBox1->viewport(), listPaints);
+        form_->Edit1->update();
+        form_->ListBox1->viewport()->update();
+        QTRY_VERIFY(listPaints > 0);
         QCOMPARE(QApplication::focusWidget(), form_->Edit1);
     }
 
@@ -310,8 +344,7 @@ private slots:
     }
 
     void categoryChange_byKeyboardLists() {
-        form_->show();
-        QVERIFY(QTest::qWaitForWindowActive(form_.get()));
+        showActive();
         form_->ComboBox1->setFocus();
         for (int i = 0; i < 4; ++i)
             QTest::keyClick(form_->ComboBox1, Qt::Key_Down);
@@ -331,6 +364,7 @@ private slots:
 };
 
 int main(int argc, char** argv) {
+    TShockwaveFlash::prepare();
     Application app(argc, argv);
     TMainFormTest test;
     return QTest::qExec(&test, argc, argv);

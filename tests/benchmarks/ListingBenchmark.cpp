@@ -2,6 +2,7 @@
 // with find(1) over the same folder, and times a category change from the
 // selector to a filled, painted list and count label.
 #include "Application.h"
+#include "TShockwaveFlash.h"
 #include "ScanFolder.h"
 #include "TMainForm.h"
 
@@ -74,6 +75,7 @@ double timeFind(const std::string& folder) {
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    TShockwaveFlash::prepare();
     Application app(argc, argv);
     QTemporaryDir dir;
     const std::string root = dir.path().toStdString();

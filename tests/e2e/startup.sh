@@ -5,11 +5,12 @@
 # Usage: startup.sh PELLIWICK_BINARY
 set -euo pipefail
 here=$(dirname "$0")
-source "$here/xsession.sh"
+source "$here/../support/xsession.sh"
 
 work=$(mktemp -d)
 trap 'kill "${app:-0}" 2>/dev/null || true; stop_x; rm -rf "$work"' EXIT
 cp "$1" "$work/pelliwick"
+ln -s "$(cd "$(dirname "$1")" && pwd)/ruffle" "$work/ruffle"
 mkdir -p "$work/Action/Extra" "$work/Sport"
 touch "$work/Action/Tennis.SWF" "$work/Action/chess.swf" "$work/Action/Extra/maze.swf" \
       "$work/Sport/golf.swf"

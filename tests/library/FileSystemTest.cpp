@@ -115,6 +115,48 @@ private slots:
         QCOMPARE(FileSystem::resolve(tree.path("Missing/x.swf")), tree.path("Missing/x.swf"));
     }
 
+    void openInside_servesOnlyPlainFilesWhoseRealPlaceIsInside() {
+        TreeBuilder tree;
+        tree.folder("games");
+        tree.folder("games/levels");
+        tree.file("games/Tennis.SWF", "movie");
+        tree.file("games/levels/one.swf", "level");
+        tree.file("secret.txt", "secret");
+        tree.folder("games-evil");
+        tree.file("games-evil/x.swf");
+        tree.link("games/out.swf", "../secret.txt");
+        tree.link("games/in.swf", "Tennis.SWF");
+        tree.link("games/up", "..");
+        mkfifo(tree.path("games/pipe.swf").c_str(), 0644);
+        const std::string games = tree.path("games");
+        const auto opens = [&](const std::string& path) {
+            const int fd = FileSystem::openInside(games, path);
+            if (fd >= 0)
+                close(fd);
+            return fd >= 0;
+        };
+        QVERIFY(opens(games + "/Tennis.SWF"));
+        QVERIFY(opens(games + "/tennis.swf")); // the name as listed
+        QVERIFY(opens(games + "/levels/one.swf"));
+        QVERIFY(opens(games + "/in.swf"));
+        QVERIFY(opens(games + "/./levels/../Tennis.SWF"));
+        QVERIFY(!opens(games + "/../secret.txt"));
+        QVERIFY(!opens(games + "/out.swf"));
+        QVERIFY(!opens(games + "/up/secret.txt"));
+        QVERIFY(!opens(tree.path("games-evil/x.swf"))); // shares the prefix only
+        QVERIFY(!opens("/etc/passwd"));
+        QVERIFY(!opens(games + "/levels"));
+        QVERIFY(!opens(games + "/pipe.swf")); // and returns at once
+        QVERIFY(!opens(games + "/missing.swf"));
+        QVERIFY(FileSystem::openInside(tree.path("nowhere"), games + "/Tennis.SWF") < 0);
+
+        const int fd = FileSystem::openInside(games, games + "/tennis.swf");
+        char buffer[16] = {};
+        QCOMPARE(read(fd, buffer, sizeof buffer), ssize_t(5));
+        QCOMPARE(QByteArray(buffer), QByteArray("movie"));
+        close(fd);
+    }
+
     void executablePath_namesThisProgram() {
         const std::string path = FileSystem::executablePath();
         QVERIFY(path.starts_with('/'));
