@@ -353,6 +353,7 @@ private slots:
     void keyswitch_firstFrameShowsColorAndKeyButton();
     void keyswitch_everyKeyGoesToSecondFrame();
     void keyswitch_secondFrameCoversStageWithKeyColor();
+    void loader_replacesItselfWithTheNamedMovie();
     void cli_writesRequestedMovie_data();
     void cli_writesRequestedMovie();
     void cli_rejectsBadArguments_data();
@@ -584,3 +585,13 @@ void SwfWriterTest::cli_failsWhenFileCannotBeWritten() {
 
 QTEST_GUILESS_MAIN(SwfWriterTest)
 #include "SwfWriterTest.moc"
+
+void SwfWriterTest::loader_replacesItselfWithTheNamedMovie() {
+    const Movie movie = readMovie(DemoMovies::loader({9, 8, 7}, "next game.swf", 320, 240));
+    QVERIFY2(movie.error.isEmpty(), qPrintable(movie.error));
+    QCOMPARE(movie.showFrames, 1);
+    QCOMPARE(movie.backgrounds.size(), size_t(1));
+    const std::string operands("next game.swf\0_level0\0", 22);
+    const Action getUrl{0x83, Bytes(operands.begin(), operands.end())};
+    QCOMPARE(movie.scripts.at(0), std::vector<Actions>{(Actions{getUrl, Stop})});
+}

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 // A short script for the movie's action interpreter, built one action at a
@@ -10,6 +11,9 @@ public:
     ActionList& stop();
     // frameIndex counts from 0: gotoFrame(1) shows the movie's second frame.
     ActionList& gotoFrame(std::uint16_t frameIndex);
+    // Loads the movie at url (relative URLs resolve against the movie's own
+    // place) into target, e.g. "_level0" to replace the running movie.
+    ActionList& getUrl(const std::string& url, const std::string& target);
 
     // The encoded actions without the terminating zero; whoever embeds the
     // list (a frame script, a button condition) adds that.

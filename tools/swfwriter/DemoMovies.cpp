@@ -45,6 +45,17 @@ std::vector<std::uint8_t> DemoMovies::keySwitch(Rgb color, Rgb keyColor, int wid
     return movie.finish();
 }
 
+std::vector<std::uint8_t> DemoMovies::loader(Rgb color, const std::string& url, int widthPixels,
+                                             int heightPixels) {
+    SwfWriter movie(widthPixels, heightPixels);
+    movie.setBackgroundColor(color);
+    const std::uint16_t shape = movie.defineRectangle(movie.stage(), color);
+    movie.placeObject(shape, BaseDepth);
+    movie.doAction(ActionList().getUrl(url, "_level0").stop());
+    movie.showFrame();
+    return movie.finish();
+}
+
 std::vector<std::uint8_t> DemoMovies::allKeyCodes() {
     using namespace KeyCodes;
     std::vector<std::uint8_t> codes = {Left,  Right, Home, End,    Insert,   Delete, Backspace,

@@ -3,6 +3,7 @@
 #include "Rgb.h"
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 // The kinds of movie pelliwick-swf makes, each as complete file bytes.
@@ -18,6 +19,10 @@ public:
     static std::vector<std::uint8_t> keySwitch(Rgb color, Rgb keyColor, int widthPixels,
                                                int heightPixels);
 
+    // color, replaced at once by the movie at url, which a relative URL names
+    // beside this one: shows whether a game finds its own files.
+    static std::vector<std::uint8_t> loader(Rgb color, const std::string& url, int widthPixels,
+                                            int heightPixels);
     // Every key a button can react to: the printable ASCII keys and the
     // numbered special keys.
     static std::vector<std::uint8_t> allKeyCodes();

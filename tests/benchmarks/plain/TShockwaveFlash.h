@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QString>
+#include <QWidget>
+
+// The player area as a plain widget, for the start-up benchmark's build
+// without the web engine: the same members the main window uses, none of
+// which starts anything. The benchmark puts this folder first on the include
+// path, so the main window's sources build against it unchanged.
+class TShockwaveFlash : public QWidget {
+    Q_OBJECT
+public:
+    static void prepare() {}
+
+    explicit TShockwaveFlash(QWidget* parent = nullptr) : QWidget(parent) {
+        setFocusPolicy(Qt::StrongFocus);
+    }
+
+    void setMovie(const QString& url) { movie_ = url; }
+    void SetFocus() { setFocus(Qt::OtherFocusReason); }
+    bool isReady() const { return true; }
+
+signals:
+    void ready();
+
+private:
+    QString movie_;
+};

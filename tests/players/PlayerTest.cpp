@@ -1,0 +1,186 @@
+// The game player with the real engine, in a real window: what the user sees
+// in the player area after each step, read off the screen.
+#include "Application.h"
+#include "AtomicFileWriter.h"
+#include "DemoMovies.h"
+#include "Exception.h"
+#include "ModalAnswerer.h"
+#include "TMainForm.h"
+#include "TShockwaveFlash.h"
+#include "TreeBuilder.h"
+
+#include <QProcess>
+#include <QScreen>
+#include <QTest>
+#include <QWebEnginePage>
+#include <csignal>
+
+namespace {
+
+constexpr int EngineTimeoutMs = 30000;
+
+const QColor Blue(30, 80, 200), Yellow(240, 200, 40), Red(200, 30, 30), Green(40, 160, 60),
+    Purple(120, 40, 160), Orange(250, 140, 20), White(255, 255, 255);
+
+Rgb rgb(const QColor& c) {
+    return {std::uint8_t(c.red()), std::uint8_t(c.green()), std::uint8_t(c.blue())};
+}
+
+void writeMovie(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+    std::string error;
+    QVERIFY2(AtomicFileWriter::write(path, bytes, error), error.c_str());
+}
+
+bool near(const QColor& a, const QColor& b) {
+    return std::abs(a.red() - b.red()) < 12 && std::abs(a.green() - b.green()) < 12 &&
+           std::abs(a.blue() - b.blue()) < 12;
+}
+
+bool within(const QWidget* control, const QWidget* widget) {
+    return widget && (widget == control || control->isAncestorOf(widget));
+}
+
+} // namespace
+
+class PlayerTest : public QObject {
+    Q_OBJECT
+private:
+    std::unique_ptr<TreeBuilder> library_;
+    std::unique_ptr<TMainForm> form_;
+
+    // The colour the player area shows, when it shows one colour all over
+    // (the centre and two corners agree); invalid otherwise.
+    QColor shown() const {
+        QWidget* player = form_->ShockwaveFlash1;
+        const QPoint origin = player->mapToGlobal(QPoint(0, 0));
+        QColor seen;
+        for (const QPoint at : {QPoint(player->width() / 2, player->height() / 2), QPoint(6, 6),
+                                QPoint(player->width() - 7, player->height() - 7)}) {
+            const QColor colour =
+                QGuiApplication::primaryScreen()
+                    ->grabWindow(0, origin.x() + at.x(), origin.y() + at.y(), 1, 1)
+                    .toImage()
+                    .pixelColor(0, 0);
+            if (seen.isValid() && !near(seen, colour))
+                return {};
+            seen = colour;
+        }
+        return seen;
+    }
+
+    void click(const QString& entry) {
+        const int row = int(form_->ListBox1->entries().indexOf(entry));
+        QVERIFY2(row >= 0, qPrintable(entry));
+        const QModelIndex index = form_->ListBox1->model()->index(row, 0);
+        QTest::mouseClick(form_->ListBox1->viewport(), Qt::LeftButton, {},
+                          form_->ListBox1->visualRect(index).center());
+    }
+
+    // A key pressed on the keyboard, through the X server: the engine reads the
+    // key's code from the native event, which a synthesized Qt event lacks.
+    static void pressKey(const QString& key) {
+        QCOMPARE(QProcess::execute(QStringLiteral("xdotool"), {QStringLiteral("key"), key}), 0);
+    }
+
+private slots:
+    void initTestCase() {
+        library_ = std::make_unique<TreeBuilder>();
+        library_->folder("Action");
+        writeMovie(library_->path("Action/Key Game.swf"),
+                   DemoMovies::keySwitch(rgb(Blue), rgb(Yellow), 320, 240));
+        writeMovie(library_->path("Action/red.swf"), DemoMovies::solid(rgb(Red), 320, 240));
+        writeMovie(library_->path("Action/Space War.SWF"), DemoMovies::solid(rgb(Green), 200, 300));
+        writeMovie(library_->path("Action/loader.swf"),
+                   DemoMovies::loader(rgb(Purple), "Next.swf", 320, 240));
+        writeMovie(library_->path("Action/Next.swf"), DemoMovies::solid(rgb(Orange), 320, 240));
+        form_ = std::make_unique<TMainForm>(library_->path("pelliwick"));
+        form_->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
+        for (int attempt = 0; attempt < 10; ++attempt) {
+            form_->activateWindow();
+            if (QTest::qWaitForWindowActive(form_.get(), 1000))
+                break;
+        }
+        QVERIFY(form_->isActiveWindow());
+        QTRY_VERIFY_WITH_TIMEOUT(form_->ShockwaveFlash1->isReady(), EngineTimeoutMs);
+    }
+    void cleanupTestCase() {
+        form_.reset();
+        library_.reset();
+    }
+
+    void click_playsTheGameNamesItAndFocusesIt() {
+        QCOMPARE(form_->ListBox1->entries(),
+                 (QStringList{"key game", "loader", "next", "red", "space war"}));
+        click("key game");
+        QTRY_VERIFY_WITH_TIMEOUT(near(shown(), Blue), EngineTimeoutMs);
+        QCOMPARE(form_->Edit1->text(), QStringLiteral("key game"));
+        QVERIFY(within(form_->ShockwaveFlash1, QApplication::focusWidget()));
+    }
+
+    void keys_reachTheGame() {
+        pressKey("a");
+        QTRY_VERIFY_WITH_TIMEOUT(near(shown(), Yellow), EngineTimeoutMs);
+    }
+
+    void selection_replacesTheGame() {
+        click("red");
+        QTRY_VERIFY_WITH_TIMEOUT(near(shown(), Red), EngineTimeoutMs);
+        // Listed in lower case, stored as Space War.SWF, stretched to fill.
+        click("space war");
+        QTRY_VERIFY_WITH_TIMEOUT(near(shown(), Green), EngineTimeoutMs);
+        QCOMPARE(form_->Edit1->text(), QStringLiteral("space war"));
+    }
+
+    void sameEntryAgain_startsTheGameAgain() {
+        click("key game");
+        QTRY_VERIFY_WITH_TIMEOUT(near(shown(), Blue), EngineTimeoutMs);
+        pressKey("space");
+        QTRY_VERIFY_WITH_TIMEOUT(near(shown(), Yellow), EngineTimeoutMs);
+        click("key game");
+        QTRY_VERIFY_WITH_TIMEOUT(near(shown(), Blue), EngineTimeoutMs);
+    }
+
+    void game_loadsFilesBesideItByRelativeUrl() {
+        click("loader");
+        QTRY_VERIFY_WITH_TIMEOUT(near(shown(), Orange), EngineTimeoutMs);
+    }
+
+    void unload_emptiesThePlayer() {
+        form_->UnloadPlayer();
+        QTRY_VERIFY_WITH_TIMEOUT(near(shown(), White), EngineTimeoutMs);
+    }
+
+    void deadRenderProcess_recoversAndTheNextSelectionPlays() {
+        click("red");
+        QTRY_VERIFY_WITH_TIMEOUT(near(shown(), Red), EngineTimeoutMs);
+        const qint64 pid = form_->ShockwaveFlash1->page()->renderProcessPid();
+        QVERIFY(pid > 0);
+        QCOMPARE(kill(pid_t(pid), SIGKILL), 0);
+        QTRY_VERIFY_WITH_TIMEOUT(!form_->ShockwaveFlash1->isReady(), EngineTimeoutMs);
+        QTRY_VERIFY_WITH_TIMEOUT(form_->ShockwaveFlash1->isReady(), EngineTimeoutMs);
+        QVERIFY(form_->ShockwaveFlash1->page()->renderProcessPid() != pid);
+        click("space war");
+        QTRY_VERIFY_WITH_TIMEOUT(near(shown(), Green), EngineTimeoutMs);
+    }
+
+    void put_thatCannotBeCarriedOut_reachesTheReporter() {
+        QVERIFY_THROWS_EXCEPTION(Exception,
+                                 form_->ShockwaveFlash1->setMovie("http://example.org/x.swf"));
+        ModalAnswerer answerer;
+        QTimer::singleShot(0, form_.get(),
+                           [this] { form_->ShockwaveFlash1->setMovie("game.swf"); });
+        QTRY_COMPARE(answerer.seen().size(), size_t(1));
+        QCOMPARE(answerer.seen()[0].text, QStringLiteral("The Flash player cannot open game.swf."));
+        // The game that played goes on.
+        QVERIFY(near(shown(), Green));
+    }
+};
+
+int main(int argc, char** argv) {
+    TShockwaveFlash::prepare();
+    Application app(argc, argv);
+    PlayerTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+#include "PlayerTest.moc"
