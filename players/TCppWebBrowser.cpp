@@ -14,10 +14,13 @@ TCppWebBrowser::TCppWebBrowser(QWidget* parent) : QWebEngineView(parent) {
         documentShown_ = false;
         renderProcessGone_ = false;
     });
-    connect(this, &QWebEngineView::urlChanged, this, [this] { emit NavigateComplete2(); });
+    // The engine reports no stage between a navigation's start and its end:
+    // a navigation is complete when its page has loaded.
     connect(this, &QWebEngineView::loadFinished, this, [this](bool ok) {
         readyState_ = Complete;
         documentShown_ = ok;
+        if (ok)
+            emit NavigateComplete2();
         emit DocumentComplete();
     });
     connect(this, &QWebEngineView::renderProcessTerminated, this,

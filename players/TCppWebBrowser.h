@@ -14,7 +14,8 @@ public:
     explicit TCppWebBrowser(QWidget* parent = nullptr);
 
     // How far the pane's page has come: Uninitialized until a navigation
-    // starts, Loading until it ends, Complete after.
+    // starts, Loading until it ends, Complete after (the engine reports no
+    // stage in between).
     // Raises an Exception when the page's render process is gone.
     int ReadyState() const;
     // The page of the document shown, or none.

@@ -2,6 +2,7 @@
 
 #include "Application.h"
 #include "TShockwaveFlash.h"
+#include "ShowActive.h"
 #include "TreeBuilder.h"
 
 #include <QMouseEvent>
@@ -56,19 +57,6 @@ class TMainFormTest : public QObject {
 private:
     std::unique_ptr<TreeBuilder> library_;
     std::unique_ptr<TMainForm> form_;
-
-    // Without a window manager nobody activates a new window: ask for it
-    // once it is on screen.
-    void showActive() {
-        form_->show();
-        QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
-        for (int attempt = 0; attempt < 10; ++attempt) {
-            form_->activateWindow();
-            if (QTest::qWaitForWindowActive(form_.get(), 1000))
-                break;
-        }
-        QVERIFY(form_->isActiveWindow());
-    }
 
     void settle() {
         // Let the layout and the queued paint run.
@@ -239,7 +227,7 @@ private slots:
     }
 
     void tab_goesListNameCategoryPlayerWebPane() {
-        showActive();
+        QVERIFY(showActive(form_.get()));
         form_->ListBox1->setFocus();
         const std::vector<QWidget*> expected = {form_->Edit1, form_->ComboBox1,
                                                 form_->ShockwaveFlash1, form_->CppWebBrowser,
@@ -293,7 +281,7 @@ private slots:
     }
 
     void paint_leavesFocusOnThePlayer() {
-        showActive();
+        QVERIFY(showActive(form_.get()));
         QTRY_VERIFY(within(form_->ShockwaveFlash1, QApplication::focusWidget()));
         form_->Edit1->setFocus();
         QCOMPARE(QApplication::focusWidget(), form_->Edit1);
@@ -344,7 +332,7 @@ private slots:
     }
 
     void categoryChange_byKeyboardLists() {
-        showActive();
+        QVERIFY(showActive(form_.get()));
         form_->ComboBox1->setFocus();
         for (int i = 0; i < 4; ++i)
             QTest::keyClick(form_->ComboBox1, Qt::Key_Down);

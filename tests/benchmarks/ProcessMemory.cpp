@@ -2,12 +2,17 @@
 
 #include "BenchClock.h"
 
+#include <algorithm>
+#include <cctype>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <dirent.h>
+#include <fcntl.h>
 #include <fstream>
 #include <map>
 #include <sstream>
+#include <unistd.h>
 
 namespace ProcessMemory {
 
@@ -50,6 +55,49 @@ long pssOf(pid_t pid) {
     return 0;
 }
 
+// The address ranges of pid that hold resident pages.
+std::vector<std::pair<std::uint64_t, std::uint64_t>> residentRanges(pid_t pid) {
+    std::ifstream smaps("/proc/" + std::to_string(pid) + "/smaps");
+    std::vector<std::pair<std::uint64_t, std::uint64_t>> ranges;
+    std::uint64_t start = 0, end = 0;
+    std::string line;
+    while (std::getline(smaps, line)) {
+        if (line.starts_with("Rss:")) {
+            if (std::strtol(line.c_str() + 4, nullptr, 10) > 0)
+                ranges.emplace_back(start, end);
+        } else if (std::isxdigit(static_cast<unsigned char>(line[0])) &&
+                   line.find('-') != std::string::npos) {
+            char* rest = nullptr;
+            start = std::strtoull(line.c_str(), &rest, 16);
+            end = std::strtoull(rest + 1, nullptr, 16);
+        }
+    }
+    return ranges;
+}
+
+// Appends the page frame numbers of pid's resident pages to frames.
+void appendFrames(pid_t pid, std::vector<std::uint64_t>& frames) {
+    const int pagemap = open(("/proc/" + std::to_string(pid) + "/pagemap").c_str(), O_RDONLY);
+    if (pagemap < 0)
+        return;
+    const std::uint64_t page = sysconf(_SC_PAGESIZE);
+    constexpr std::uint64_t Present = 1ull << 63, FrameBits = (1ull << 55) - 1;
+    std::vector<std::uint64_t> entries(1 << 16);
+    for (const auto& [start, end] : residentRanges(pid)) {
+        for (std::uint64_t at = start / page; at < end / page;) {
+            const std::uint64_t count = std::min<std::uint64_t>(entries.size(), end / page - at);
+            const ssize_t got = pread(pagemap, entries.data(), count * 8, off_t(at * 8));
+            if (got <= 0)
+                break;
+            for (ssize_t i = 0; i < got / 8; ++i)
+                if ((entries[i] & Present) && (entries[i] & FrameBits))
+                    frames.push_back(entries[i] & FrameBits);
+            at += std::uint64_t(got) / 8;
+        }
+    }
+    close(pagemap);
+}
+
 } // namespace
 
 std::vector<Process> tree(pid_t root) {
@@ -87,8 +135,18 @@ long totalKb(const std::vector<Process>& processes) {
     return total;
 }
 
+long uniqueKb(const std::vector<Process>& processes) {
+    std::vector<std::uint64_t> frames;
+    for (const Process& p : processes)
+        appendFrames(p.pid, frames);
+    std::sort(frames.begin(), frames.end());
+    const auto pages = std::unique(frames.begin(), frames.end()) - frames.begin();
+    return long(pages * (sysconf(_SC_PAGESIZE) / 1024));
+}
+
 void report(const std::string& prefix, const std::vector<Process>& processes) {
     BenchClock::report(prefix + "_pss_mb", totalKb(processes) / 1024.0);
+    BenchClock::report(prefix + "_unique_mb", uniqueKb(processes) / 1024.0);
     for (const Process& p : processes)
         std::printf("PROCESS %s %s %.1f\n", prefix.c_str(), p.kind.c_str(), p.pssKb / 1024.0);
     std::fflush(stdout);

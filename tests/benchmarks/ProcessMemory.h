@@ -22,8 +22,15 @@ std::vector<Process> tree(pid_t root);
 
 long totalKb(const std::vector<Process>& processes);
 
-// Prints one "RESULT <prefix>_pss_mb" line for the total and one
-// "PROCESS <prefix> kind MB" line for each process.
+// Resident memory of the processes with each physical page counted once. Pss
+// also divides a library's pages with every other program on the machine
+// that maps it (another web engine program running beside the benchmark
+// lowers it); this does not. Needs the page frame numbers that only root may
+// read: 0 otherwise.
+long uniqueKb(const std::vector<Process>& processes);
+
+// Prints "RESULT <prefix>_pss_mb" and "RESULT <prefix>_unique_mb" for the
+// totals and one "PROCESS <prefix> kind MB" line for each process's Pss.
 void report(const std::string& prefix, const std::vector<Process>& processes);
 
 } // namespace ProcessMemory

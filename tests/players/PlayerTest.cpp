@@ -5,6 +5,7 @@
 #include "DemoMovies.h"
 #include "Exception.h"
 #include "ModalAnswerer.h"
+#include "ShowActive.h"
 #include "TMainForm.h"
 #include "TShockwaveFlash.h"
 #include "TreeBuilder.h"
@@ -94,14 +95,7 @@ private slots:
                    DemoMovies::loader(rgb(Purple), "Next.swf", 320, 240));
         writeMovie(library_->path("Action/Next.swf"), DemoMovies::solid(rgb(Orange), 320, 240));
         form_ = std::make_unique<TMainForm>(library_->path("pelliwick"));
-        form_->show();
-        QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
-        for (int attempt = 0; attempt < 10; ++attempt) {
-            form_->activateWindow();
-            if (QTest::qWaitForWindowActive(form_.get(), 1000))
-                break;
-        }
-        QVERIFY(form_->isActiveWindow());
+        QVERIFY(showActive(form_.get()));
         QTRY_VERIFY_WITH_TIMEOUT(form_->ShockwaveFlash1->isReady(), EngineTimeoutMs);
     }
     void cleanupTestCase() {
