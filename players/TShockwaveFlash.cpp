@@ -7,6 +7,7 @@
 #include <QCoreApplication>
 #include <QJsonDocument>
 #include <QJsonValue>
+#include <QQuickWidget>
 #include <QTimer>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
@@ -55,6 +56,11 @@ TShockwaveFlash::TShockwaveFlash(QWidget* parent)
     if (!hasWebAssembly(rufflePath_))
         throw Exception("The Flash player is not installed: no WebAssembly file in " + rufflePath_);
     setFocusPolicy(Qt::StrongFocus);
+    // The page draws into a texture. A window that learns of that only when
+    // the page appears is destroyed and made anew, which the user sees as a
+    // flicker and the desktop as a new window: a hidden child of the same
+    // kind tells the window from the start.
+    (new QQuickWidget(this))->hide();
 }
 
 TShockwaveFlash::~TShockwaveFlash() {

@@ -7,7 +7,7 @@ cd "$(dirname "$0")/.."
 
 packages=(
   cmake ninja-build g++ pkg-config
-  qt6-base-dev qt6-base-dev-tools qt6-webengine-dev libgl-dev
+  qt6-base-dev qt6-base-dev-tools qt6-declarative-dev qt6-webengine-dev libgl-dev
   fonts-liberation2 fonts-dejavu-core xdg-utils
   xvfb xauth xdotool imagemagick
 )

@@ -1,8 +1,8 @@
 #include "TMainForm.h"
 
 #include "Application.h"
-#include "TShockwaveFlash.h"
 #include "ShowActive.h"
+#include "TShockwaveFlash.h"
 #include "TreeBuilder.h"
 
 #include <QMouseEvent>
@@ -97,6 +97,14 @@ private slots:
         QCOMPARE(form_->windowTitle(), QStringLiteral("Pelliwick 1.1"));
         QCOMPARE(form_->pos(), QPoint(175, 157));
         QCOMPARE(form_->size(), QSize(572, 357));
+    }
+
+    void window_staysTheSameWindowWhenThePlayerStarts() {
+        form_->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
+        const WId window = form_->winId();
+        QTRY_VERIFY_WITH_TIMEOUT(form_->ShockwaveFlash1->isReady(), 30000);
+        QCOMPARE(form_->winId(), window);
     }
 
     void layout_placesEveryControl_data() {
