@@ -3,11 +3,15 @@
 #include "CaseFolding.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/sendfile.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 namespace {
 
@@ -46,6 +50,74 @@ unsigned attributesOf(int folderFd, const char* name) {
     if (S_ISLNK(st.st_mode) && fstatat(folderFd, name, &st, 0) == 0 && S_ISDIR(st.st_mode))
         attributes |= DirEntry::Directory;
     return attributes;
+}
+
+FileResult resultOf(int error) {
+    switch (error) {
+    case ENOENT:
+    case ENOTDIR:
+        return FileResult::SourceMissing;
+    case EEXIST:
+    case ENOTEMPTY:
+        return FileResult::TargetExists;
+    case EISDIR:
+        return FileResult::NotAFile;
+    case EACCES:
+    case EPERM:
+    case EROFS:
+    case ETXTBSY:
+        return FileResult::NotPermitted;
+    case ENOSPC:
+    case EDQUOT:
+    case EFBIG:
+        return FileResult::NoSpace;
+    default:
+        return FileResult::Failed;
+    }
+}
+
+// The folder part and the name part of a path.
+std::pair<std::string, std::string> split(const std::string& path) {
+    const size_t slash = path.rfind('/');
+    if (slash == std::string::npos)
+        return {".", path};
+    return {slash == 0 ? "/" : path.substr(0, slash), path.substr(slash + 1)};
+}
+
+bool isFolder(const std::string& path) {
+    struct stat st;
+    return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+// Renames without ever replacing; where the file system knows no such
+// rename, a new link and the removal of the old one do the same.
+int renameNoReplace(const std::string& from, const std::string& to) {
+    if (renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0)
+        return 0;
+    if (errno != EINVAL && errno != ENOSYS)
+        return -1;
+    if (link(from.c_str(), to.c_str()) != 0)
+        return -1;
+    if (unlink(from.c_str()) != 0) {
+        const int error = errno;
+        unlink(to.c_str());
+        errno = error;
+        return -1;
+    }
+    return 0;
+}
+
+// Writes everything from in to out; 0 or the error.
+int copyContents(int in, int out, off_t size) {
+    off_t offset = 0;
+    while (offset < size) {
+        const ssize_t sent = sendfile(out, in, &offset, static_cast<size_t>(size - offset));
+        if (sent < 0)
+            return errno;
+        if (sent == 0) // the source shrank under us
+            return EIO;
+    }
+    return 0;
 }
 
 } // namespace
@@ -147,6 +219,105 @@ int FileSystem::openInside(const std::string& folder, const std::string& path) {
     }
     fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     return fd;
+}
+
+FileResult FileSystem::copyNew(const std::string& source, const std::string& target) {
+    const int in = open(resolve(source).c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (in < 0)
+        return resultOf(errno);
+    struct stat st;
+    if (fstat(in, &st) != 0 || !S_ISREG(st.st_mode)) {
+        close(in);
+        return FileResult::NotAFile;
+    }
+    fcntl(in, F_SETFL, fcntl(in, F_GETFL) & ~O_NONBLOCK);
+
+    auto [folder, name] = split(target);
+    folder = resolve(folder);
+    const std::string to = folder + "/" + name;
+    FileResult result = FileResult::Done;
+    struct stat existing;
+    if (!isFolder(folder))
+        result = FileResult::FolderMissing;
+    else if (name.empty())
+        result = FileResult::Failed;
+    else if (lstat(resolve(to).c_str(), &existing) == 0)
+        result = FileResult::TargetExists;
+    if (result != FileResult::Done) {
+        close(in);
+        return result;
+    }
+
+    // A hidden name that the listing never shows as a game.
+    std::string temporary = folder + "/.pelliwick-copy-XXXXXX";
+    const int out = mkostemp(temporary.data(), O_CLOEXEC);
+    if (out < 0) {
+        const int error = errno;
+        close(in);
+        return resultOf(error);
+    }
+    int error = copyContents(in, out, st.st_size);
+    if (error == 0 && fchmod(out, st.st_mode & 07777) != 0)
+        error = errno;
+    if (error == 0 && fsync(out) != 0)
+        error = errno;
+    if (close(out) != 0 && error == 0)
+        error = errno;
+    close(in);
+    if (error == 0 && renameNoReplace(temporary, to) != 0)
+        error = errno;
+    if (error != 0) {
+        unlink(temporary.c_str());
+        return resultOf(error);
+    }
+    return FileResult::Done;
+}
+
+FileResult FileSystem::moveNoReplace(const std::string& source, const std::string& target) {
+    const std::string from = resolve(source);
+    struct stat st;
+    if (lstat(from.c_str(), &st) != 0)
+        return resultOf(errno);
+    if (S_ISDIR(st.st_mode))
+        return FileResult::NotAFile;
+
+    auto [folder, name] = split(target);
+    folder = resolve(folder);
+    if (!isFolder(folder))
+        return FileResult::FolderMissing;
+    const std::string to = folder + "/" + name;
+    // The only entry that may match the new name is the file itself, when
+    // its letter case changes.
+    const std::string taken = resolve(to);
+    struct stat existing;
+    if (lstat(taken.c_str(), &existing) == 0 && (taken != from || to == from))
+        return FileResult::TargetExists;
+
+    if (renameNoReplace(from, to) == 0)
+        return FileResult::Done;
+    if (errno != EXDEV)
+        return resultOf(errno);
+    // Another file system: a complete copy first, and the source goes only
+    // when the copy is in place; if it cannot go, neither does the copy.
+    const FileResult copied = copyNew(from, to);
+    if (copied != FileResult::Done)
+        return copied;
+    if (unlink(from.c_str()) != 0) {
+        const int error = errno;
+        unlink(to.c_str());
+        return resultOf(error);
+    }
+    return FileResult::Done;
+}
+
+FileResult FileSystem::remove(const std::string& path) {
+    const std::string file = resolve(path);
+    struct stat st;
+    if (lstat(file.c_str(), &st) != 0)
+        return resultOf(errno);
+    if (S_ISDIR(st.st_mode))
+        return FileResult::NotAFile;
+    return unlink(file.c_str()) == 0 ? FileResult::Done : resultOf(errno);
 }
 
 std::string FileSystem::executablePath() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "DirEntry.h"
+#include "FileResult.h"
 
 #include <optional>
 #include <string>
@@ -35,6 +36,23 @@ public:
     // is checked after opening, so no link swapped in between can lead out.
     // -1 when the file is missing, not a plain file, or outside the folder.
     static int openInside(const std::string& folder, const std::string& path);
+
+    // The library's three changes to a game file. Paths are resolved as
+    // above, and a target name is taken when any entry of its folder matches
+    // it without regard to case. None of them ever replaces a file.
+
+    // Copies source to target. The copy is made under a temporary name in
+    // the target's folder and only linked into place when complete, so the
+    // target's name never shows a half-written file; on any failure nothing
+    // is left behind.
+    static FileResult copyNew(const std::string& source, const std::string& target);
+    // Renames source to target. A change of letter case alone is a rename. A
+    // target on another file system gets a complete copy first; the source
+    // goes only once the copy is in place, and the copy goes again if the
+    // source cannot be removed.
+    static FileResult moveNoReplace(const std::string& source, const std::string& target);
+    // Deletes one file for good.
+    static FileResult remove(const std::string& path);
 
     // Absolute path of the running program.
     static std::string executablePath();

@@ -1,0 +1,306 @@
+// Copy, move and delete against real folders: each works, and each failure
+// leaves every folder exactly as it was.
+#include "AsNobody.h"
+#include "FileSystem.h"
+#include "GameFile.h"
+#include "TreeBuilder.h"
+
+#include <QTest>
+#include <filesystem>
+#include <map>
+#include <sys/mount.h>
+
+namespace fs = std::filesystem;
+using Snapshot = std::map<std::string, std::string>;
+
+Q_DECLARE_METATYPE(FileResult)
+
+namespace {
+
+// Every file under folder (hidden ones too) with its content.
+Snapshot snapshot(const std::string& folder) {
+    Snapshot files;
+    std::error_code error;
+    for (auto it = fs::recursive_directory_iterator(folder, error);
+         it != fs::recursive_directory_iterator(); it.increment(error)) {
+        const std::string relative = fs::relative(it->path(), folder).string();
+        if (it->is_regular_file()) {
+            std::FILE* file = std::fopen(it->path().c_str(), "rb");
+            std::string content;
+            char buffer[4096];
+            for (size_t n; file && (n = std::fread(buffer, 1, sizeof buffer, file)) > 0;)
+                content.append(buffer, n);
+            if (file)
+                std::fclose(file);
+            files[relative] = content;
+        } else {
+            files[relative] = "<folder or link>";
+        }
+    }
+    return files;
+}
+
+std::string content(const std::string& path) {
+    const Snapshot one = snapshot(fs::path(path).parent_path());
+    const auto found = one.find(fs::path(path).filename().string());
+    return found == one.end() ? "<missing>" : found->second;
+}
+
+// A small file system of its own, for a full disk and for a move that
+// crosses file systems; empty when this machine allows no mounting.
+struct SmallDisk {
+    explicit SmallDisk(const std::string& where) : path(where) {
+        fs::create_directories(where);
+        mounted = mount("tmpfs", where.c_str(), "tmpfs", 0, "size=64k") == 0;
+        if (mounted)
+            chmod(where.c_str(), 0777);
+    }
+    ~SmallDisk() {
+        if (mounted)
+            umount(path.c_str());
+    }
+    std::string path;
+    bool mounted = false;
+};
+
+const std::string Big(200 * 1024, 'x');
+
+} // namespace
+
+class FileCommandsTest : public QObject {
+    Q_OBJECT
+private slots:
+    void plainName_refusesWhatLeadsOutOfTheFolder_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("plain");
+        QTest::newRow("game") << "space war" << true;
+        QTest::newRow("dots inside") << "v1..2" << true;
+        QTest::newRow("three dots") << "..." << true;
+        QTest::newRow("empty") << "" << false;
+        QTest::newRow("dot") << "." << false;
+        QTest::newRow("dot dot") << ".." << false;
+        QTest::newRow("up") << "../../x" << false;
+        QTest::newRow("down") << "sub/x" << false;
+        QTest::newRow("absolute") << "/tmp/x" << false;
+        QTest::newRow("nul") << QString("a") + QChar(0) + "b" << false;
+    }
+    void plainName_refusesWhatLeadsOutOfTheFolder() {
+        QFETCH(QString, name);
+        QFETCH(bool, plain);
+        QCOMPARE(GameFile::isPlainName(name.toStdString()), plain);
+        QCOMPARE(GameFile::path("/g/Sport", "tennis"), std::string("/g/Sport/tennis.swf"));
+    }
+
+    void copy_makesACompleteCopyUnderTheNewName() {
+        TreeBuilder tree;
+        tree.folder("Action");
+        tree.file("Tennis.swf", "movie data");
+        chmod(tree.path("Tennis.swf").c_str(), 0640);
+        QCOMPARE(FileSystem::copyNew(tree.path("Tennis.swf"), tree.path("Action/Tennis.swf")),
+                 FileResult::Done);
+        QCOMPARE(snapshot(tree.path("Action")), (Snapshot{{"Tennis.swf", "movie data"}}));
+        QCOMPARE(content(tree.path("Tennis.swf")), std::string("movie data"));
+        struct stat st;
+        QCOMPARE(stat(tree.path("Action/Tennis.swf").c_str(), &st), 0);
+        QCOMPARE(st.st_mode & 0777, mode_t(0640));
+    }
+
+    void copy_failuresLeaveEverythingAsItWas_data() {
+        QTest::addColumn<QString>("source");
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<FileResult>("result");
+        QTest::newRow("same name") << "new.swf"
+                                   << "Action/old.swf" << FileResult::TargetExists;
+        QTest::newRow("other case") << "new.swf"
+                                    << "Action/OLD.SWF" << FileResult::TargetExists;
+        QTest::newRow("the very file") << "Action/old.swf"
+                                       << "Action/old.swf" << FileResult::TargetExists;
+        QTest::newRow("no source") << "typed.swf"
+                                   << "Action/typed.swf" << FileResult::SourceMissing;
+        QTest::newRow("no folder") << "new.swf"
+                                   << "Board/new.swf" << FileResult::FolderMissing;
+        QTest::newRow("a folder") << "Action"
+                                  << "Action/x.swf" << FileResult::NotAFile;
+    }
+    void copy_failuresLeaveEverythingAsItWas() {
+        QFETCH(QString, source);
+        QFETCH(QString, target);
+        QFETCH(FileResult, result);
+        TreeBuilder tree;
+        tree.folder("Action");
+        tree.file("Action/old.swf", "old");
+        tree.file("new.swf", "new");
+        const Snapshot before = snapshot(tree.root());
+        QCOMPARE(
+            FileSystem::copyNew(tree.path(source.toStdString()), tree.path(target.toStdString())),
+            result);
+        QCOMPARE(snapshot(tree.root()), before);
+    }
+
+    void copy_intoAReadOnlyFolderIsRefused() {
+        TreeBuilder tree;
+        tree.folder("Action", 0555);
+        tree.file("new.swf", "new");
+        const Snapshot before = snapshot(tree.root());
+        const int result = asNobody([&] {
+            return int(FileSystem::copyNew(tree.path("new.swf"), tree.path("Action/new.swf")));
+        });
+        QCOMPARE(result, int(FileResult::NotPermitted));
+        QCOMPARE(snapshot(tree.root()), before);
+    }
+
+    void copy_ontoAFullDiskLeavesNothingBehind() {
+        TreeBuilder tree;
+        tree.file("big.swf", Big);
+        SmallDisk disk(tree.path("small"));
+        if (!disk.mounted)
+            QSKIP("this machine allows no mounting of a small disk");
+        QCOMPARE(FileSystem::copyNew(tree.path("big.swf"), disk.path + "/big.swf"),
+                 FileResult::NoSpace);
+        QCOMPARE(snapshot(disk.path), Snapshot{});
+        QCOMPARE(content(tree.path("big.swf")), Big);
+    }
+
+    void move_renamesAndChangesLetterCase() {
+        TreeBuilder tree;
+        tree.folder("Action");
+        tree.folder("Sport");
+        tree.file("Action/tennis.swf", "t");
+        tree.file("Action/tennis.jpg", "picture");
+        QCOMPARE(FileSystem::moveNoReplace(tree.path("Action/tennis.swf"),
+                                           tree.path("Action/Tennis.swf")),
+                 FileResult::Done);
+        QCOMPARE(snapshot(tree.path("Action")),
+                 (Snapshot{{"Tennis.swf", "t"}, {"tennis.jpg", "picture"}}));
+        // Found by its listed name, moved under the name given.
+        QCOMPARE(FileSystem::moveNoReplace(tree.path("Action/tennis.swf"),
+                                           tree.path("Sport/tennis.swf")),
+                 FileResult::Done);
+        QCOMPARE(snapshot(tree.path("Action")), (Snapshot{{"tennis.jpg", "picture"}}));
+        QCOMPARE(snapshot(tree.path("Sport")), (Snapshot{{"tennis.swf", "t"}}));
+    }
+
+    void move_failuresLeaveEverythingAsItWas_data() {
+        QTest::addColumn<QString>("source");
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<FileResult>("result");
+        QTest::newRow("name taken") << "Action/a.swf"
+                                    << "Sport/b.swf" << FileResult::TargetExists;
+        QTest::newRow("taken in other case") << "Action/a.swf"
+                                             << "Sport/B.SWF" << FileResult::TargetExists;
+        QTest::newRow("rename onto another") << "Action/a.swf"
+                                             << "Action/C.swf" << FileResult::TargetExists;
+        QTest::newRow("onto itself") << "Action/a.swf"
+                                     << "Action/a.swf" << FileResult::TargetExists;
+        QTest::newRow("no source") << "Action/z.swf"
+                                   << "Sport/z.swf" << FileResult::SourceMissing;
+        QTest::newRow("no folder") << "Action/a.swf"
+                                   << "Board/a.swf" << FileResult::FolderMissing;
+        QTest::newRow("a folder") << "Action/d.swf"
+                                  << "Sport/d.swf" << FileResult::NotAFile;
+    }
+    void move_failuresLeaveEverythingAsItWas() {
+        QFETCH(QString, source);
+        QFETCH(QString, target);
+        QFETCH(FileResult, result);
+        TreeBuilder tree;
+        tree.folder("Action");
+        tree.folder("Sport");
+        tree.folder("Action/d.swf");
+        tree.file("Action/a.swf", "a");
+        tree.file("Action/c.swf", "c");
+        tree.file("Sport/b.swf", "b");
+        const Snapshot before = snapshot(tree.root());
+        QCOMPARE(FileSystem::moveNoReplace(tree.path(source.toStdString()),
+                                           tree.path(target.toStdString())),
+                 result);
+        QCOMPARE(snapshot(tree.root()), before);
+    }
+
+    void move_outOfOrIntoAReadOnlyFolderIsRefused() {
+        TreeBuilder tree;
+        tree.folder("Locked");
+        tree.folder("Sport");
+        tree.file("Locked/a.swf", "a");
+        tree.file("Sport/b.swf", "b");
+        chmod(tree.path("Locked").c_str(), 0555);
+        const Snapshot before = snapshot(tree.root());
+        QCOMPARE(asNobody([&] {
+                     return int(FileSystem::moveNoReplace(tree.path("Locked/a.swf"),
+                                                          tree.path("Sport/a.swf")));
+                 }),
+                 int(FileResult::NotPermitted));
+        QCOMPARE(asNobody([&] {
+                     return int(FileSystem::moveNoReplace(tree.path("Sport/b.swf"),
+                                                          tree.path("Locked/b.swf")));
+                 }),
+                 int(FileResult::NotPermitted));
+        QCOMPARE(snapshot(tree.root()), before);
+    }
+
+    void move_toAnotherFileSystemCopiesThenRemoves() {
+        TreeBuilder tree;
+        tree.file("game.swf", "game");
+        QTemporaryDir elsewhere(QStringLiteral("/dev/shm/pelliwick-test-XXXXXX"));
+        QVERIFY(elsewhere.isValid());
+        const std::string target = elsewhere.path().toStdString() + "/game.swf";
+        QCOMPARE(FileSystem::moveNoReplace(tree.path("game.swf"), target), FileResult::Done);
+        QCOMPARE(snapshot(tree.root()), Snapshot{});
+        QCOMPARE(snapshot(elsewhere.path().toStdString()), (Snapshot{{"game.swf", "game"}}));
+    }
+
+    void move_toAnotherFileSystemFailsWhole() {
+        TreeBuilder tree;
+        tree.folder("Locked");
+        tree.file("Locked/game.swf", "game");
+        tree.file("big.swf", Big);
+        chmod(tree.path("Locked").c_str(), 0555);
+        QTemporaryDir elsewhere(QStringLiteral("/dev/shm/pelliwick-test-XXXXXX"));
+        chmod(elsewhere.path().toLocal8Bit().constData(), 0777);
+        const std::string target = elsewhere.path().toStdString();
+        const Snapshot before = snapshot(tree.root());
+        // The copy is made, the source cannot go: the copy goes again.
+        QCOMPARE(asNobody([&] {
+                     return int(FileSystem::moveNoReplace(tree.path("Locked/game.swf"),
+                                                          target + "/game.swf"));
+                 }),
+                 int(FileResult::NotPermitted));
+        QCOMPARE(snapshot(target), Snapshot{});
+        QCOMPARE(snapshot(tree.root()), before);
+
+        SmallDisk disk(tree.path("small"));
+        if (!disk.mounted)
+            QSKIP("this machine allows no mounting of a small disk");
+        const Snapshot withDisk = snapshot(tree.root());
+        QCOMPARE(FileSystem::moveNoReplace(tree.path("big.swf"), disk.path + "/big.swf"),
+                 FileResult::NoSpace);
+        QCOMPARE(snapshot(tree.root()), withDisk);
+    }
+
+    void delete_removesTheFileFoundByItsListedName() {
+        TreeBuilder tree;
+        tree.file("Tennis.SWF", "t");
+        tree.file("tennis.jpg", "picture");
+        QCOMPARE(FileSystem::remove(tree.path("tennis.swf")), FileResult::Done);
+        QCOMPARE(snapshot(tree.root()), (Snapshot{{"tennis.jpg", "picture"}}));
+    }
+
+    void delete_failuresLeaveEverythingAsItWas() {
+        TreeBuilder tree;
+        tree.folder("Locked");
+        tree.folder("Action");
+        tree.folder("Action/d.swf");
+        tree.file("Locked/a.swf", "a");
+        chmod(tree.path("Locked").c_str(), 0555);
+        const Snapshot before = snapshot(tree.root());
+        QCOMPARE(FileSystem::remove(tree.path("Action/missing.swf")), FileResult::SourceMissing);
+        QCOMPARE(FileSystem::remove(tree.path("Action/d.swf")), FileResult::NotAFile);
+        QCOMPARE(FileSystem::remove(tree.path("Board/a.swf")), FileResult::SourceMissing);
+        QCOMPARE(asNobody([&] { return int(FileSystem::remove(tree.path("Locked/a.swf"))); }),
+                 int(FileResult::NotPermitted));
+        QCOMPARE(snapshot(tree.root()), before);
+    }
+};
+
+QTEST_GUILESS_MAIN(FileCommandsTest)
+#include "FileCommandsTest.moc"
