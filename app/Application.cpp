@@ -13,6 +13,7 @@ Application::Application(int& argc, char** argv)
     Q_INIT_RESOURCE(resources);
     Q_INIT_RESOURCE(players);
     setApplicationName(title_);
+    setFont(windowFont(11));
     setWindowIcon(QIcon(QStringLiteral(":/pelliwick.ico")));
 }
 
@@ -61,6 +62,14 @@ QString Application::titleFromExecutable(const std::string& executablePath) {
     while (first < name.size() && (static_cast<unsigned char>(name[first]) & 0xC0) == 0x80)
         ++first;
     return QString::fromStdString(name.substr(0, first) + CaseFolding::lower(name.substr(first)));
+}
+
+QFont Application::windowFont(int pixelHeight) {
+    QFont font;
+    font.setFamilies({QStringLiteral("Liberation Sans"), QStringLiteral("Arial")});
+    font.setStyleHint(QFont::SansSerif);
+    font.setPixelSize(pixelHeight);
+    return font;
 }
 
 QString Application::reportText(const std::string& message) {

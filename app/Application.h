@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QApplication>
+#include <QFont>
 #include <functional>
 #include <memory>
 
@@ -32,6 +33,9 @@ public:
     // The message as the error box shows it: a full stop is added unless the
     // message is empty or ends in a character that sorts at or below ".".
     static QString reportText(const std::string& message);
+    // The font of every window: a narrow sans-serif face at the pixel height
+    // the layouts were drawn for, so that captions fit the fixed sizes.
+    static QFont windowFont(int pixelHeight);
 
 private:
     QString title_;

@@ -33,6 +33,27 @@ void GameList::append(const std::vector<std::string>& entries) {
     model_.setStringList(texts);
 }
 
+int GameList::selectedRow() const {
+    const QModelIndexList selected = selectionModel()->selectedIndexes();
+    return selected.isEmpty() ? -1 : selected.first().row();
+}
+
+void GameList::append(const QString& entry) {
+    const int row = model_.rowCount();
+    model_.insertRows(row, 1);
+    model_.setData(model_.index(row), entry);
+}
+
+void GameList::setEntry(int row, const QString& text) {
+    model_.setData(model_.index(row), text);
+}
+
+void GameList::remove(int row) {
+    model_.removeRows(row, 1);
+    clearSelection();
+    setCurrentIndex(QModelIndex());
+}
+
 void GameList::mousePressEvent(QMouseEvent* event) {
     QListView::mousePressEvent(event);
     if (event->button() == Qt::LeftButton && indexAt(event->position().toPoint()).isValid())

@@ -17,11 +17,16 @@ public:
 
     int count() const { return model_.rowCount(); }
     // The selected entry's row, -1 when none is selected.
-    int currentRow() const { return currentIndex().row(); }
+    int selectedRow() const;
     QString entry(int row) const { return model_.stringList().value(row); }
     QStringList entries() const { return model_.stringList(); }
     void clear() { model_.setStringList({}); }
     void append(const std::vector<std::string>& entries);
+    // One entry at the end, not selected.
+    void append(const QString& entry);
+    void setEntry(int row, const QString& text);
+    // Removes the entry; afterwards no entry is selected.
+    void remove(int row);
 
 signals:
     // The user picked an entry: clicked one (again, even), or moved the

@@ -1,38 +1,37 @@
 #include "TMainForm.h"
 
+#include "Application.h"
 #include "CategoryTable.h"
+#include "FileSystem.h"
+#include "GameFile.h"
 #include "Glyph.h"
+#include "ModalDialog.h"
 #include "ScanFolder.h"
+#include "SendMail.h"
+#include "TAboutBox.h"
+#include "TMoveBox.h"
 
 #include <QPaintEvent>
 #include <QShowEvent>
 
 TMainForm* MainForm = nullptr;
 
-namespace {
-
-// The window's own font: a narrow sans-serif face at the pixel height the
-// layout was drawn for, so that captions fit the fixed control sizes.
-QFont sansSerif(int pixelHeight) {
-    QFont font;
-    font.setFamilies({QStringLiteral("Liberation Sans"), QStringLiteral("Arial")});
-    font.setStyleHint(QFont::SansSerif);
-    font.setPixelSize(pixelHeight);
-    return font;
-}
-
-} // namespace
-
-TMainForm::TMainForm(std::string executablePath) : executablePath_(std::move(executablePath)) {
+TMainForm::TMainForm(std::string executablePath)
+    : OpenDialog1(new QFileDialog(this)), executablePath_(std::move(executablePath)) {
     MainForm = this;
     try {
-        setFont(sansSerif(11));
         setupUi(this);
+        // One filter, one file; a typed name need not exist (the copy then
+        // fails quietly). Qt's own dialog, the same on every desktop.
+        OpenDialog1->setNameFilter(QStringLiteral("Flash files (*.swf)"));
+        OpenDialog1->setFileMode(QFileDialog::AnyFile);
+        OpenDialog1->setAcceptMode(QFileDialog::AcceptOpen);
+        OpenDialog1->setOption(QFileDialog::DontUseNativeDialog);
         // Each control takes exactly the bounds the layout gives it; the style
         // would otherwise pull framed panels and the list in by their frame.
         for (QWidget* control : findChildren<QWidget*>())
             control->setAttribute(Qt::WA_LayoutUsesWidgetRect);
-        ListBox1->setFont(sansSerif(13));
+        ListBox1->setFont(Application::windowFont(13));
         // Labels take the size of their caption.
         Label1->adjustSize();
         Label3->adjustSize();
@@ -46,6 +45,18 @@ TMainForm::TMainForm(std::string executablePath) : executablePath_(std::move(exe
         move(175, 157);
         connect(ComboBox1, &QComboBox::activated, this, [this] { ComboBox1Change(ComboBox1); });
         connect(ListBox1, &GameList::Click, this, [this] { ListBox1Click(ListBox1); });
+        connect(SpeedButton1, &QToolButton::clicked, this,
+                [this] { SpeedButton1Click(SpeedButton1); });
+        connect(SpeedButton2, &QToolButton::clicked, this,
+                [this] { SpeedButton2Click(SpeedButton2); });
+        connect(SpeedButton3, &QToolButton::clicked, this,
+                [this] { SpeedButton3Click(SpeedButton3); });
+        connect(SpeedButton4, &QToolButton::clicked, this,
+                [this] { SpeedButton4Click(SpeedButton4); });
+        connect(SpeedButton5, &QToolButton::clicked, this,
+                [this] { SpeedButton5Click(SpeedButton5); });
+        connect(SpeedButton6, &QToolButton::clicked, this,
+                [this] { SpeedButton6Click(SpeedButton6); });
         connect(CppWebBrowser, &TCppWebBrowser::Enter, this,
                 [this] { CppWebBrowserEnter(CppWebBrowser); });
         connect(CppWebBrowser, &TCppWebBrowser::NavigateComplete2, this,
@@ -60,9 +71,12 @@ TMainForm::TMainForm(std::string executablePath) : executablePath_(std::move(exe
 
 TMainForm::~TMainForm() = default;
 
+std::string TMainForm::executableFolder() const {
+    return executablePath_.substr(0, executablePath_.rfind('/') + 1);
+}
+
 void TMainForm::ComboBox1Change(QObject*) {
-    const size_t folderEnd = executablePath_.rfind('/') + 1;
-    currentCategoryFolder_ = executablePath_.substr(0, folderEnd);
+    currentCategoryFolder_ = executableFolder();
     currentCategoryFolder_ += CategoryTable::folderName(
         CategoryTable::Captions.at(static_cast<size_t>(ComboBox1->currentIndex())));
     ListBox1->clear();
@@ -83,16 +97,78 @@ void TMainForm::FormPaint(QObject*) {
 void TMainForm::ListBox1Click(QObject*) {
     // Nothing is checked first: a missing or damaged file is the player's
     // affair, and the same entry again plays it again.
-    const std::string path = currentCategoryFolder_ + "/" +
-                             ListBox1->entry(ListBox1->currentRow()).toStdString() + ".swf";
+    const std::string path = GameFile::path(currentCategoryFolder_,
+                                            ListBox1->entry(ListBox1->selectedRow()).toStdString());
     ShockwaveFlash1->setMovie(QString::fromStdString("file://" + path));
-    Edit1->setText(ListBox1->entry(ListBox1->currentRow()));
+    Edit1->setText(ListBox1->entry(ListBox1->selectedRow()));
     Edit1->setFocus(Qt::OtherFocusReason);
     ShockwaveFlash1->SetFocus();
 }
 
 void TMainForm::UnloadPlayer() {
     ShockwaveFlash1->setMovie(QString());
+}
+
+void TMainForm::SpeedButton1Click(QObject*) {
+    if (OpenDialog1->exec() != QDialog::Accepted || OpenDialog1->selectedFiles().isEmpty())
+        return;
+    const std::string source =
+        QFile::encodeName(OpenDialog1->selectedFiles().first()).toStdString();
+    const std::string name = source.substr(source.rfind('/') + 1);
+    if (FileSystem::copyNew(source, currentCategoryFolder_ + "/" + name) != FileResult::Done)
+        return;
+    // The file's own letter case; a listing would show it in lower case.
+    ListBox1->append(
+        QString::fromStdString(name.substr(0, name.size() - std::min<size_t>(4, name.size()))));
+}
+
+void TMainForm::SpeedButton2Click(QObject*) {
+    const int row = ListBox1->selectedRow();
+    if (row < 0)
+        return;
+    const std::string entry = ListBox1->entry(row).toStdString();
+    // Whatever plays goes first, so no game file is in use when it goes.
+    UnloadPlayer();
+    // An entry that names no file of this folder deletes nothing.
+    if (!GameFile::isPlainName(entry))
+        return;
+    if (FileSystem::remove(GameFile::path(currentCategoryFolder_, entry)) == FileResult::Done)
+        ListBox1->remove(row);
+}
+
+void TMainForm::SpeedButton3Click(QObject*) {
+    const int row = ListBox1->selectedRow();
+    if (row < 0)
+        return;
+    const std::string oldName = ListBox1->entry(row).toStdString();
+    const std::string newName = Edit1->text().toStdString();
+    // A new name must stay a file of this folder: "../../x" would carry the
+    // game out of the library.
+    if (newName == oldName || !GameFile::isPlainName(newName) || !GameFile::isPlainName(oldName))
+        return;
+    if (FileSystem::moveNoReplace(GameFile::path(currentCategoryFolder_, oldName),
+                                  GameFile::path(currentCategoryFolder_, newName)) ==
+        FileResult::Done)
+        ListBox1->setEntry(row, Edit1->text());
+}
+
+void TMainForm::SpeedButton4Click(QObject*) {
+    if (ListBox1->selectedRow() < 0)
+        return;
+    OpenModalDialog(MoveBox, this);
+}
+
+void TMainForm::SpeedButton5Click(QObject*) {
+    // The memo keeps its lines with bare line feeds; a mail body's lines end
+    // in CR LF.
+    QString body = Memo2->toPlainText();
+    body.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
+    // Without a mail program nothing happens: there is nothing to report.
+    SendMail(QStringLiteral("Hi,Tell you a interesting software"), body);
+}
+
+void TMainForm::SpeedButton6Click(QObject*) {
+    OpenModalDialog(AboutBox, this);
 }
 
 QWebEnginePage* TMainForm::GetPageWindow() {

@@ -3,6 +3,7 @@
 #include "FileSystem.h"
 #include "ui_frmMain.h"
 
+#include <QFileDialog>
 #include <QWidget>
 #include <string>
 
@@ -18,6 +19,11 @@ public:
     // The selected category's folder, rebuilt at every listing; empty before
     // the first one.
     const std::string& currentCategoryFolder() const { return currentCategoryFolder_; }
+    // The folder the category folders sit in, with its trailing "/".
+    std::string executableFolder() const;
+
+    // The open-file dialog of Add.
+    QFileDialog* const OpenDialog1;
 
     // Lists the selected category: fills the game list and the count label.
     void ComboBox1Change(QObject* Sender);
@@ -28,6 +34,20 @@ public:
     void ListBox1Click(QObject* Sender);
     // Empties the player, before its game file is deleted or moved away.
     void UnloadPlayer();
+
+    // Add: copies a game picked in the open-file dialog into the category.
+    void SpeedButton1Click(QObject* Sender);
+    // Delete: the selected game's file, after emptying the player.
+    void SpeedButton2Click(QObject* Sender);
+    // Modify: renames the selected game's file to the name box's text.
+    void SpeedButton3Click(QObject* Sender);
+    // Move to ...: the Move dialog, for the selected game.
+    void SpeedButton4Click(QObject* Sender);
+    // Tell a friend: a message about the program, opened in the user's mail
+    // program for the user to address and send.
+    void SpeedButton5Click(QObject* Sender);
+    // About: the About box.
+    void SpeedButton6Click(QObject* Sender);
 
     // The window of the page the web page pane shows, if any.
     QWebEnginePage* GetPageWindow();

@@ -27,6 +27,9 @@ public:
     // URL cannot be played and raises an Exception.
     void setMovie(const QString& url);
 
+    // The path of the movie the player holds; empty when it holds none.
+    QString movie() const { return movie_; }
+
     // Keyboard focus into the running movie, so that keys reach the game.
     void SetFocus();
 

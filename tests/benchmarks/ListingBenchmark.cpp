@@ -2,9 +2,9 @@
 // with find(1) over the same folder, and times a category change from the
 // selector to a filled, painted list and count label.
 #include "Application.h"
-#include "TShockwaveFlash.h"
 #include "ScanFolder.h"
 #include "TMainForm.h"
+#include "TShockwaveFlash.h"
 
 #include <QElapsedTimer>
 #include <QTemporaryDir>

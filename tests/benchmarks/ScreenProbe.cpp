@@ -71,8 +71,7 @@ bool ScreenProbe::read(const std::vector<QRect>& strips, std::vector<QColor>& pi
     for (const QRect& s : strips)
         cookies.push_back(xcb_get_image(connection_, XCB_IMAGE_FORMAT_Z_PIXMAP, root_,
                                         std::int16_t(s.x()), std::int16_t(s.y()),
-                                        std::uint16_t(s.width()), std::uint16_t(s.height()),
-                                        ~0u));
+                                        std::uint16_t(s.width()), std::uint16_t(s.height()), ~0u));
     pixels.clear();
     bool complete = true;
     for (size_t i = 0; i < cookies.size(); ++i) {

@@ -7,8 +7,8 @@
 #
 # Usage: tests/benchmarks/player-bench.sh BUILD_DIR [LAUNCHES [FLAG_LAUNCHES]]
 #   LAUNCHES       launches of each kind for the main figures (default 5)
-#   FLAG_LAUNCHES  launches of the bare engine per Chromium flag set (default 3;
-#                  0 leaves the flag sets out)
+#   FLAG_LAUNCHES  launches per engine configuration (Chromium flags, drawing
+#                  without OpenGL; default 3; 0 leaves them out)
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 [ $# -ge 1 ] || { echo "usage: $0 BUILD_DIR [LAUNCHES [FLAG_LAUNCHES]]" >&2; exit 2; }
@@ -59,7 +59,7 @@ cpu_busy() {
 # that waited in vain are counted.
 disturbed=0
 wait_quiet() {
-  local deadline=$((SECONDS + 30))
+  local deadline=$((SECONDS + 15))
   while [ $SECONDS -lt $deadline ]; do
     if ! pgrep -x QtWebEngineProc >/dev/null && [ "$(cpu_busy)" -lt 15 ]; then
       return 0
@@ -69,17 +69,23 @@ wait_quiet() {
   disturbed=$((disturbed + 1))
 }
 
-# launch TAG COMMAND...: one process, its start taken just before exec; its
+# launch TAG COMMAND...: one process, its start taken just before exec, with
+# the environment assignments of the launch_env array; its
 # figures go into the figures file as "TAG.name value", its processes' memory
 # as "TAG.proc.kind MB" (the kind's processes summed) and their number as
 # "TAG.processes N".
 total_launches=0
+launch_env=()
 launch() {
   local tag=$1 out=$work/out
   shift
   wait_quiet
   total_launches=$((total_launches + 1))
-  (export PELLIWICK_T0=$EPOCHREALTIME; exec "$@") >"$out" 2>>"$work/stderr.log" &
+  (
+    export PELLIWICK_T0=$EPOCHREALTIME
+    for assignment in "${launch_env[@]}"; do export "${assignment?}"; done
+    exec "$@"
+  ) >"$out" 2>>"$work/stderr.log" &
   local pid=$! deadline=$((SECONDS + 90))
   while kill -0 "$pid" 2>/dev/null && [ $SECONDS -lt $deadline ]; do
     sleep 0.1
@@ -90,7 +96,6 @@ launch() {
   if [ $status -ne 0 ]; then
     echo "launch failed ($status): $*" >&2
     tail -n 5 "$work/stderr.log" >&2
-    return 0
   fi
   # The first process listed is the launched program itself.
   awk -v tag="$tag" '
@@ -106,7 +111,7 @@ launch() {
 }
 
 start_x
-echo "Running: $launches launches per figure, $flag_launches per Chromium flag set..." >&2
+echo "Running: $launches launches per figure, $flag_launches per engine configuration..." >&2
 load_before=$(cut -d' ' -f1-3 /proc/loadavg)
 
 for ((i = 0; i < launches; ++i)); do
@@ -118,26 +123,37 @@ for ((i = 0; i < launches; ++i)); do
   launch switch "$bench/BarePlayer" --movie "$cold" "${warm[@]}" --switches 8
 done
 
-flag_sets=(
-  ""
-  "--single-process"
-  "--no-zygote"
-  "--renderer-process-limit=1"
-  "--disable-gpu"
-  "--disable-features=AudioServiceOutOfProcess"
-  "--js-flags=--max-old-space-size=32"
-  "--js-flags=--liftoff-only"
-  "--single-process --disable-features=AudioServiceOutOfProcess --js-flags=--liftoff-only"
+# Configurations of the engine, set from outside the program: Chromium's
+# flags, and drawing without OpenGL (no GPU here: Mesa's llvmpipe otherwise
+# draws in software behind an OpenGL front). "label|VAR=value|VAR=value".
+software="QT_XCB_GL_INTEGRATION=none|QT_QUICK_BACKEND=software"
+configurations=(
+  "defaults|"
+  "--single-process|QTWEBENGINE_CHROMIUM_FLAGS=--single-process"
+  "--no-zygote|QTWEBENGINE_CHROMIUM_FLAGS=--no-zygote"
+  "--renderer-process-limit=1|QTWEBENGINE_CHROMIUM_FLAGS=--renderer-process-limit=1"
+  "--disable-gpu|QTWEBENGINE_CHROMIUM_FLAGS=--disable-gpu"
+  "audio service in the main process|QTWEBENGINE_CHROMIUM_FLAGS=--disable-features=AudioServiceOutOfProcess"
+  "--js-flags=--max-old-space-size=32|QTWEBENGINE_CHROMIUM_FLAGS=--js-flags=--max-old-space-size=32"
+  "--js-flags=--liftoff-only (WebAssembly never optimised)|QTWEBENGINE_CHROMIUM_FLAGS=--js-flags=--liftoff-only"
+  "S: no OpenGL (software Qt Quick, --disable-gpu)|$software|QTWEBENGINE_CHROMIUM_FLAGS=--disable-gpu"
+  "S + liftoff-only + audio in the main process|$software|QTWEBENGINE_CHROMIUM_FLAGS=--disable-gpu --js-flags=--liftoff-only --disable-features=AudioServiceOutOfProcess"
+  "S + liftoff-only + --single-process|$software|QTWEBENGINE_CHROMIUM_FLAGS=--disable-gpu --js-flags=--liftoff-only --single-process"
 )
+# The configurations the program itself runs under too (unchanged otherwise).
+program_configurations=(0 8 9 10)
 if [ "$flag_launches" -gt 0 ]; then
   for ((i = 0; i < flag_launches; ++i)); do
-    for f in "${!flag_sets[@]}"; do
-      QTWEBENGINE_CHROMIUM_FLAGS=${flag_sets[$f]} launch "flags$f" "$bench/BarePlayer" --movie "$cold"
+    for c in "${!configurations[@]}"; do
+      IFS='|' read -ra launch_env <<<"${configurations[$c]#*|}"
+      launch "v$c" "$bench/BarePlayer" --movie "$cold"
+      if [[ " ${program_configurations[*]} " == *" $c "* ]]; then
+        launch "l$c" "$bench/PlayerBenchmark" listed --library "$library"
+        launch "p$c" "$bench/PlayerBenchmark" first-frame --library "$library"
+      fi
     done
-    # The program itself with the last (combined) set, unchanged otherwise.
-    QTWEBENGINE_CHROMIUM_FLAGS=${flag_sets[-1]} launch flagsprogram \
-      "$bench/PlayerBenchmark" first-frame --library "$library"
   done
+  launch_env=()
 fi
 load_after=$(cut -d' ' -f1-3 /proc/loadavg)
 
@@ -221,27 +237,39 @@ echo "| first entry clicked | $(median start.clicked_ms) | |"
 echo "| first frame on screen | $(median start.first_frame_ms) | |"
 echo "| player page ready, after the window showed | $(median clicks.page_ready_after_exposed_ms) | |"
 echo
-echo "Memory by process while a game plays (Pss MB, medians; zygote: both zygotes):"
+echo "Memory by process (Pss MB, medians; zygote: both zygotes), while the first game"
+echo "plays and after 9 games (the bare engine: 9 movies, a new Ruffle player each):"
 echo
-echo "| Process | Program | Bare engine |"
-echo "|---|---|---|"
+echo "| Process | Program | Bare engine | Program after 9 games | Bare engine after 9 movies |"
+echo "|---|---|---|---|---|"
 for kind in $(awk '{ split($1, k, "."); if (k[2] == "proc") print k[3] }' "$figures" | sort -u); do
-  p=$(median "start.proc.$kind") b=$(median "bare.proc.$kind")
-  [ -z "$p$b" ] || echo "| ${kind/main/main process} | ${p:-–} | ${b:-–} |"
+  row="| ${kind/main/main process} |"
+  for tag in start bare clicks switch; do
+    row+=" $(median "$tag.proc.$kind") |"
+  done
+  [ "$row" = "| ${kind/main/main process} | | | | |" ] || echo "$row"
 done
-echo "| processes | $(median start.processes) | $(median bare.processes) |"
+echo "| processes | $(median start.processes) | $(median bare.processes) |" \
+  "$(median clicks.processes) | $(median switch.processes) |"
+echo "| all, each page once | $(median start.program_unique_mb) | $(median bare.bare_unique_mb) |" \
+  "$(median clicks.program_after_games_unique_mb) | $(median switch.bare_after_games_unique_mb) |"
 if [ "$flag_launches" -gt 0 ]; then
   echo
-  echo "The bare engine under Chromium flags (QTWEBENGINE_CHROMIUM_FLAGS), medians:"
+  echo "Configurations set from outside the program (Chromium flags through"
+  echo "QTWEBENGINE_CHROMIUM_FLAGS; S = QT_XCB_GL_INTEGRATION=none, QT_QUICK_BACKEND=software"
+  echo "and --disable-gpu), medians; the program where it ran under them too:"
   echo
-  echo "| Flags | Start to first frame | Pss | Each page once | Processes |"
-  echo "|---|---|---|---|---|"
-  for f in "${!flag_sets[@]}"; do
-    echo "| ${flag_sets[$f]:-(none)} | $(cell "flags$f.bare_first_frame_ms" ms) |" \
-      "$(cell "flags$f.bare_pss_mb" MB) | $(cell "flags$f.bare_unique_mb" MB) |" \
-      "$(median "flags$f.processes") |"
+  echo "| Configuration | Bare: start to frame | Bare: Pss | Bare: each page once | Processes |" \
+    "Program: start to listed | Program: start to frame | Program: Pss |"
+  echo "|---|---|---|---|---|---|---|---|"
+  for c in "${!configurations[@]}"; do
+    row="| ${configurations[$c]%%|*} | $(cell "v$c.bare_first_frame_ms" ms) |"
+    row+=" $(cell "v$c.bare_pss_mb" MB) | $(cell "v$c.bare_unique_mb" MB) | $(median "v$c.processes") |"
+    if [[ " ${program_configurations[*]} " == *" $c "* ]]; then
+      row+=" $(cell "l$c.listed_ms" ms) | $(cell "p$c.first_frame_ms" ms) | $(cell "p$c.program_pss_mb" MB) |"
+    else
+      row+=" | | |"
+    fi
+    echo "$row"
   done
-  echo "| the program with the last set | $(cell flagsprogram.first_frame_ms ms) |" \
-    "$(cell flagsprogram.program_pss_mb MB) | $(cell flagsprogram.program_unique_mb MB) |" \
-    "$(median flagsprogram.processes) |"
 fi

@@ -3,42 +3,18 @@
 #include "AsNobody.h"
 #include "FileSystem.h"
 #include "GameFile.h"
+#include "Snapshot.h"
 #include "TreeBuilder.h"
 
 #include <QTest>
 #include <filesystem>
-#include <map>
 #include <sys/mount.h>
 
 namespace fs = std::filesystem;
-using Snapshot = std::map<std::string, std::string>;
 
 Q_DECLARE_METATYPE(FileResult)
 
 namespace {
-
-// Every file under folder (hidden ones too) with its content.
-Snapshot snapshot(const std::string& folder) {
-    Snapshot files;
-    std::error_code error;
-    for (auto it = fs::recursive_directory_iterator(folder, error);
-         it != fs::recursive_directory_iterator(); it.increment(error)) {
-        const std::string relative = fs::relative(it->path(), folder).string();
-        if (it->is_regular_file()) {
-            std::FILE* file = std::fopen(it->path().c_str(), "rb");
-            std::string content;
-            char buffer[4096];
-            for (size_t n; file && (n = std::fread(buffer, 1, sizeof buffer, file)) > 0;)
-                content.append(buffer, n);
-            if (file)
-                std::fclose(file);
-            files[relative] = content;
-        } else {
-            files[relative] = "<folder or link>";
-        }
-    }
-    return files;
-}
 
 std::string content(const std::string& path) {
     const Snapshot one = snapshot(fs::path(path).parent_path());

@@ -1,0 +1,49 @@
+#include "TMoveBox.h"
+
+#include "CategoryTable.h"
+#include "FileSystem.h"
+#include "GameFile.h"
+#include "TMainForm.h"
+
+#include <QKeyEvent>
+#include <QMessageBox>
+#include <QScopeGuard>
+
+TMoveBox* MoveBox = nullptr;
+
+TMoveBox::TMoveBox(QWidget* owner) : QDialog(owner) {
+    setupUi(this);
+    setFixedSize(size());
+    connect(OKButton, &QPushButton::clicked, this, [this] {
+        // OK closes the dialog whatever the move came to, also when the
+        // player refused to let go of its game.
+        const auto close = qScopeGuard([this] { accept(); });
+        OKButtonClick(OKButton);
+    });
+}
+
+void TMoveBox::OKButtonClick(QObject*) {
+    MainForm->UnloadPlayer();
+    const int row = MainForm->ListBox1->selectedRow();
+    const std::string name = MainForm->ListBox1->entry(row).toStdString();
+    const std::string target = MainForm->executableFolder() +
+                               CategoryTable::folderName(ComboBox1->currentText().toStdString());
+    // An entry that names no file of its folder moves nothing.
+    const bool moved =
+        GameFile::isPlainName(name) &&
+        FileSystem::moveNoReplace(GameFile::path(MainForm->currentCategoryFolder(), name),
+                                  GameFile::path(target, name)) == FileResult::Done;
+    if (moved) {
+        MainForm->ListBox1->remove(row);
+        return;
+    }
+    // The application's title is its name.
+    QMessageBox box(QMessageBox::NoIcon, QCoreApplication::applicationName(),
+                    QStringLiteral("Move is uncompleted!"), QMessageBox::Ok, this);
+    box.exec();
+}
+
+void TMoveBox::keyPressEvent(QKeyEvent* event) {
+    if (event->key() != Qt::Key_Escape)
+        QDialog::keyPressEvent(event);
+}

@@ -1,0 +1,306 @@
+// Add, Delete, Modify and Move as the user runs them from the main window,
+// with the dialogs answered as the user answers them and the disk checked
+// after each step.
+#include "Application.h"
+#include "CategoryTable.h"
+#include "ModalScript.h"
+#include "Snapshot.h"
+#include "TMainForm.h"
+#include "TMoveBox.h"
+#include "TShockwaveFlash.h"
+#include "TreeBuilder.h"
+
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QTest>
+
+namespace {
+
+const std::string Playing = "/somewhere/playing.swf";
+
+} // namespace
+
+class GameCommandsTest : public QObject {
+    Q_OBJECT
+private:
+    std::unique_ptr<TreeBuilder> tree_;
+    std::unique_ptr<TMainForm> form_;
+
+    std::string library(const std::string& relative = {}) const {
+        return tree_->path("library" + (relative.empty() ? "" : "/" + relative));
+    }
+    QStringList entries() const { return form_->ListBox1->entries(); }
+    void select(const QString& entry) {
+        const int row = int(entries().indexOf(entry));
+        QVERIFY2(row >= 0, qPrintable(entry));
+        form_->ListBox1->setCurrentIndex(form_->ListBox1->model()->index(row, 0));
+    }
+    // As if a game played: the player holds a movie.
+    void play() { form_->ShockwaveFlash1->setMovie(QString::fromStdString("file://" + Playing)); }
+    bool playerEmpty() const { return form_->ShockwaveFlash1->movie().isEmpty(); }
+
+    // Types path into the open-file dialog of Add and opens it (or cancels).
+    void add(const QString& path) {
+        ModalScript script({[&](QWidget* modal) {
+            auto* dialog = qobject_cast<QFileDialog*>(modal);
+            QVERIFY(dialog);
+            if (path.isEmpty()) {
+                dialog->reject();
+                return;
+            }
+            auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+            QVERIFY(name);
+            name->setText(path);
+            QMetaObject::invokeMethod(dialog, "accept");
+        }});
+        form_->SpeedButton1Click(form_->SpeedButton1);
+        QCOMPARE(script.done(), size_t(1));
+    }
+
+    // Opens the Move dialog, picks category index and presses OK; returns the
+    // text of the message box that followed, if any.
+    QString move(int category) {
+        QString message;
+        ModalScript script({[&](QWidget* modal) {
+                                auto* box = qobject_cast<TMoveBox*>(modal);
+                                QVERIFY(box);
+                                QCOMPARE(box->ComboBox1->currentIndex(), 0);
+                                box->ComboBox1->setCurrentIndex(category);
+                                // Pressed once this step has returned: the
+                                // message box that may follow needs the
+                                // script's timer again.
+                                QTimer::singleShot(0, box->OKButton, &QPushButton::click);
+                            },
+                            [&](QWidget* modal) {
+                                auto* box = qobject_cast<QMessageBox*>(modal);
+                                QVERIFY(box);
+                                QCOMPARE(box->windowTitle(),
+                                         qobject_cast<Application*>(qApp)->title());
+                                QCOMPARE(box->icon(), QMessageBox::NoIcon);
+                                message = box->text();
+                                box->accept();
+                            }});
+        form_->SpeedButton4Click(form_->SpeedButton4);
+        return message;
+    }
+
+private slots:
+    void init() {
+        tree_ = std::make_unique<TreeBuilder>();
+        tree_->folder("library");
+        tree_->folder("library/Action");
+        tree_->folder("library/Sport");
+        tree_->file("library/Action/chess.swf", "chess");
+        tree_->file("library/Action/Tennis.SWF", "tennis");
+        tree_->file("library/Action/tennis.jpg", "picture");
+        tree_->file("library/Action/lonely.jpg", "picture only");
+        tree_->file("library/Sport/golf.swf", "golf");
+        tree_->file("library/Sport/Chess.swf", "other chess");
+        tree_->folder("picked");
+        tree_->file("picked/Pong.swf", "pong");
+        tree_->file("picked/CHESS.swf", "another chess");
+        tree_->file("picked/readme.txt", "text");
+        tree_->file("outside.swf", "not a game of the library");
+        form_ = std::make_unique<TMainForm>(library("pelliwick"));
+        form_->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
+        QCOMPARE(entries(), (QStringList{"chess", "lonely", "tennis", "tennis"}));
+    }
+    void cleanup() {
+        form_.reset();
+        tree_.reset();
+    }
+
+    void add_copiesThePickedGameAndAppendsItsName() {
+        add(QString::fromStdString(tree_->path("picked/Pong.swf")));
+        QCOMPARE(snapshot(library("Action")).at("Pong.swf"), std::string("pong"));
+        QCOMPARE(snapshot(tree_->path("picked")).at("Pong.swf"), std::string("pong"));
+        QCOMPARE(entries(), (QStringList{"chess", "lonely", "tennis", "tennis", "Pong"}));
+        QCOMPARE(form_->ListBox1->selectedRow(), -1);
+        QCOMPARE(form_->Label2->text(), QStringLiteral("4"));
+        // Any extension is copied as it is; its entry is its name less four.
+        add(QString::fromStdString(tree_->path("picked/readme.txt")));
+        QCOMPARE(snapshot(library("Action")).at("readme.txt"), std::string("text"));
+        QCOMPARE(entries().last(), QStringLiteral("readme"));
+    }
+
+    void add_thatCannotCopyChangesNothing_data() {
+        QTest::addColumn<QString>("picked");
+        QTest::newRow("cancelled") << QString();
+        QTest::newRow("the very file") << "library/Action/chess.swf";
+        QTest::newRow("name taken in other case") << "picked/CHESS.swf";
+        QTest::newRow("typed name of no file") << "picked/typed.swf";
+    }
+    void add_thatCannotCopyChangesNothing() {
+        QFETCH(QString, picked);
+        const Snapshot before = snapshot(tree_->root());
+        add(picked.isEmpty() ? picked : QString::fromStdString(tree_->path(picked.toStdString())));
+        QCOMPARE(snapshot(tree_->root()), before);
+        QCOMPARE(entries(), (QStringList{"chess", "lonely", "tennis", "tennis"}));
+    }
+
+    void delete_removesTheGameFileAndItsEntryAfterUnloading() {
+        play();
+        select("chess");
+        form_->Edit1->setText("chess");
+        form_->SpeedButton2Click(form_->SpeedButton2);
+        QVERIFY(playerEmpty());
+        QVERIFY(!snapshot(library("Action")).contains("chess.swf"));
+        QCOMPARE(entries(), (QStringList{"lonely", "tennis", "tennis"}));
+        QCOMPARE(form_->ListBox1->selectedRow(), -1);
+        QCOMPARE(form_->Edit1->text(), QStringLiteral("chess"));
+        // Found by its listed name; the picture of the same name stays.
+        select("tennis");
+        form_->SpeedButton2Click(form_->SpeedButton2);
+        QCOMPARE(snapshot(library("Action")),
+                 (Snapshot{{"lonely.jpg", "picture only"}, {"tennis.jpg", "picture"}}));
+    }
+
+    void delete_withoutAFileOrSelectionChangesNoFile() {
+        const Snapshot before = snapshot(tree_->root());
+        play();
+        form_->SpeedButton2Click(form_->SpeedButton2);
+        QVERIFY(!playerEmpty()); // nothing selected: nothing at all
+        select("lonely");
+        form_->SpeedButton2Click(form_->SpeedButton2);
+        QVERIFY(playerEmpty()); // unloaded all the same
+        QCOMPARE(entries(), (QStringList{"chess", "lonely", "tennis", "tennis"}));
+        // An entry that leads out of the folder deletes nothing out there.
+        play();
+        form_->ListBox1->setEntry(0, QStringLiteral("../../outside"));
+        select("../../outside");
+        form_->SpeedButton2Click(form_->SpeedButton2);
+        QVERIFY(playerEmpty());
+        QCOMPARE(snapshot(tree_->root()), before);
+    }
+
+    void modify_renamesToTheTypedName() {
+        play();
+        select("chess");
+        form_->Edit1->setText("Chess Master");
+        form_->SpeedButton3Click(form_->SpeedButton3);
+        QCOMPARE(snapshot(library("Action")).at("Chess Master.swf"), std::string("chess"));
+        QVERIFY(!snapshot(library("Action")).contains("chess.swf"));
+        QCOMPARE(entries().first(), QStringLiteral("Chess Master"));
+        QCOMPARE(form_->ListBox1->selectedRow(), 0);
+        QVERIFY(!playerEmpty()); // the player is not touched
+        // A change of letter case alone is a rename.
+        select("tennis");
+        form_->Edit1->setText("Tennis");
+        form_->SpeedButton3Click(form_->SpeedButton3);
+        QCOMPARE(snapshot(library("Action")).at("Tennis.swf"), std::string("tennis"));
+        QVERIFY(!snapshot(library("Action")).contains("Tennis.SWF"));
+        QCOMPARE(form_->ListBox1->entry(form_->ListBox1->selectedRow()), QStringLiteral("Tennis"));
+    }
+
+    void modify_toANameThatCannotBeChangesNothing_data() {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("unchanged") << "chess";
+        QTest::newRow("empty") << "";
+        QTest::newRow("taken") << "tennis";
+        QTest::newRow("taken in other case") << "TENNIS";
+        QTest::newRow("up and out") << "../../outside";
+        QTest::newRow("into a folder") << "Sport/chess";
+        QTest::newRow("dot") << ".";
+        QTest::newRow("dot dot") << "..";
+    }
+    void modify_toANameThatCannotBeChangesNothing() {
+        QFETCH(QString, name);
+        const Snapshot before = snapshot(tree_->root());
+        select("chess");
+        form_->Edit1->setText(name);
+        form_->SpeedButton3Click(form_->SpeedButton3);
+        QCOMPARE(snapshot(tree_->root()), before);
+        QCOMPARE(entries(), (QStringList{"chess", "lonely", "tennis", "tennis"}));
+    }
+
+    void move_takesTheGameToTheChosenCategory() {
+        play();
+        select("tennis");
+        QCOMPARE(move(4), QString());
+        QVERIFY(playerEmpty());
+        QCOMPARE(snapshot(library("Sport")).at("tennis.swf"), std::string("tennis"));
+        QCOMPARE(snapshot(library("Action")), (Snapshot{{"chess.swf", "chess"},
+                                                        {"lonely.jpg", "picture only"},
+                                                        {"tennis.jpg", "picture"}}));
+        QCOMPARE(entries(), (QStringList{"chess", "lonely", "tennis"}));
+        QCOMPARE(form_->ListBox1->selectedRow(), -1);
+        QCOMPARE(form_->Label2->text(), QStringLiteral("4"));
+        // Every opening starts at "Action Games", whatever the window shows.
+        form_->ComboBox1->setCurrentIndex(4);
+        emit form_->ComboBox1->activated(4);
+        select("golf");
+        QCOMPARE(move(0), QString());
+        QCOMPARE(snapshot(library("Action")).at("golf.swf"), std::string("golf"));
+    }
+
+    void move_thatFailsSaysSoAndChangesNothing_data() {
+        QTest::addColumn<QString>("entry");
+        QTest::addColumn<int>("category");
+        QTest::newRow("name taken there") << "chess" << 4;
+        QTest::newRow("no such folder") << "chess" << 5;
+        QTest::newRow("no game file") << "lonely" << 4;
+        QTest::newRow("onto itself") << "chess" << 0;
+        QTest::newRow("out of the folder") << "../../outside" << 4;
+    }
+    void move_thatFailsSaysSoAndChangesNothing() {
+        QFETCH(QString, entry);
+        QFETCH(int, category);
+        if (entry.startsWith(QLatin1String("..")))
+            form_->ListBox1->setEntry(0, entry);
+        const QStringList listed = entries();
+        const Snapshot before = snapshot(tree_->root());
+        play();
+        select(entry);
+        QCOMPARE(move(category), QStringLiteral("Move is uncompleted!"));
+        QVERIFY(playerEmpty());
+        QCOMPARE(snapshot(tree_->root()), before);
+        QCOMPARE(entries(), listed);
+    }
+
+    void move_needsASelectionAndClosingMovesNothing() {
+        play();
+        form_->SpeedButton4Click(form_->SpeedButton4); // no dialog: returns at once
+        select("chess");
+        const Snapshot before = snapshot(tree_->root());
+        ModalScript script({[](QWidget* modal) {
+            auto* box = qobject_cast<TMoveBox*>(modal);
+            QVERIFY(box);
+            // Escape is no way out; the close button is.
+            QTest::keyClick(box, Qt::Key_Escape);
+            QVERIFY(box->isVisible());
+            box->close();
+        }});
+        form_->SpeedButton4Click(form_->SpeedButton4);
+        QCOMPARE(script.done(), size_t(1));
+        QVERIFY(!playerEmpty());
+        QCOMPARE(snapshot(tree_->root()), before);
+        QCOMPARE(entries(), (QStringList{"chess", "lonely", "tennis", "tennis"}));
+    }
+
+    void moveDialog_hasItsLayout() {
+        TMoveBox box(form_.get());
+        QCOMPARE(box.windowTitle(), QStringLiteral("Move to..."));
+        QCOMPARE(box.size(), QSize(291, 159));
+        QCOMPARE(box.minimumSize(), box.maximumSize());
+        QCOMPARE(box.Label1->text(), QStringLiteral("Move to :"));
+        QCOMPARE(box.Label1->geometry(), QRect(77, 33, 45, 13));
+        QCOMPARE(box.ComboBox1->geometry(), QRect(76, 54, 133, 21));
+        QCOMPARE(box.OKButton->geometry(), QRect(103, 108, 75, 25));
+        QCOMPARE(box.OKButton->text(), QStringLiteral("OK"));
+        QVERIFY(box.OKButton->isDefault());
+        QVERIFY(!box.ComboBox1->isEditable());
+        QCOMPARE(box.ComboBox1->count(), int(CategoryTable::Captions.size()));
+        for (int i = 0; i < box.ComboBox1->count(); ++i)
+            QCOMPARE(box.ComboBox1->itemText(i).toStdString(), CategoryTable::Captions[size_t(i)]);
+        QCOMPARE(box.OKButton->nextInFocusChain(), box.ComboBox1);
+    }
+};
+
+int main(int argc, char** argv) {
+    TShockwaveFlash::prepare();
+    Application app(argc, argv);
+    GameCommandsTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+#include "GameCommandsTest.moc"

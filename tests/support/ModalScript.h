@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QPointer>
+#include <QTimer>
+#include <functional>
+#include <vector>
+
+// Modal windows run event loops of their own. This acts on the ones that come
+// up, one after another: each new modal window gets the next step, from a
+// timer, within a deadline.
+class ModalScript : public QObject {
+public:
+    using Step = std::function<void(QWidget*)>;
+
+    explicit ModalScript(std::vector<Step> steps, int deadlineMs = 10000)
+        : steps_(std::move(steps)) {
+        clock_.start();
+        connect(&timer_, &QTimer::timeout, this, [this, deadlineMs] {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (modal && modal != last_ && done_ < steps_.size()) {
+                last_ = modal;
+                steps_[done_++](modal);
+            } else if (clock_.elapsed() > deadlineMs) {
+                timer_.stop();
+            }
+        });
+        timer_.start(10);
+    }
+
+    // How many steps have run.
+    size_t done() const { return done_; }
+
+private:
+    std::vector<Step> steps_;
+    size_t done_ = 0;
+    QPointer<QWidget> last_;
+    QTimer timer_;
+    QElapsedTimer clock_;
+};
