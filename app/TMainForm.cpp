@@ -11,6 +11,7 @@
 #include "TAboutBox.h"
 #include "TMoveBox.h"
 
+#include <QApplication>
 #include <QPaintEvent>
 #include <QShowEvent>
 
@@ -110,7 +111,12 @@ void TMainForm::UnloadPlayer() {
 }
 
 void TMainForm::SpeedButton1Click(QObject*) {
-    if (OpenDialog1->exec() != QDialog::Accepted || OpenDialog1->selectedFiles().isEmpty())
+    const int answer = OpenDialog1->exec();
+    // The dialog's name completer may still hold its pop-up list when a typed
+    // name is opened; it would take the user's next click for itself.
+    if (QWidget* popup = QApplication::activePopupWidget())
+        popup->close();
+    if (answer != QDialog::Accepted || OpenDialog1->selectedFiles().isEmpty())
         return;
     const std::string source =
         QFile::encodeName(OpenDialog1->selectedFiles().first()).toStdString();

@@ -30,6 +30,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QWindow>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
@@ -53,7 +54,7 @@ struct Options {
 };
 
 [[noreturn]] void fail(const char* what) {
-    std::fprintf(stderr, "PlayerBenchmark: %s\n", what);
+    std::fprintf(stderr, "%s: %s\n", program_invocation_short_name, what);
     std::fflush(stdout);
     std::_Exit(1);
 }
@@ -221,10 +222,8 @@ void clicks(TMainForm& form, const ExposeWatch& watch, const Options& options) {
     report("cold_click_ms", play(0));
     idle(500);
     const int warmRows = std::max(1, form.ListBox1->count() - 1);
-    std::vector<double> warm;
     for (int i = 0; i < options.warmClicks; ++i) {
-        warm.push_back(play(1 + i % warmRows));
-        report("warm_click_ms", warm.back());
+        report("warm_click_ms", play(1 + i % warmRows));
         idle(300);
     }
     idle(options.settleMs);
@@ -266,5 +265,6 @@ int main(int argc, char** argv) {
         report("exposed_ms", sinceStart(watch.exposedAt()));
     // The engine's shutdown is no part of the figures, and in single-process
     // mode it does not finish: leave at once (the helpers follow).
+    own.remove();
     std::_Exit(0);
 }

@@ -9,7 +9,8 @@ here=$(dirname "$0")
 source "$here/../support/xsession.sh"
 
 work=$(mktemp -d)
-trap 'kill "${app:-0}" 2>/dev/null || true; stop_x; rm -rf "$work"' EXIT
+trap 'status=$?; [ $status -eq 0 ] || tail -n 20 "$work/stderr.log" 2>/dev/null
+      kill "${app:-0}" 2>/dev/null || true; stop_x; rm -rf "$work"' EXIT
 mkdir "$work/with" "$work/without"
 cp "$1" "$work/with/pelliwick"
 cp "$1" "$work/without/pelliwick"

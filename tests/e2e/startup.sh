@@ -8,7 +8,8 @@ here=$(dirname "$0")
 source "$here/../support/xsession.sh"
 
 work=$(mktemp -d)
-trap 'kill "${app:-0}" 2>/dev/null || true; stop_x; rm -rf "$work"' EXIT
+trap 'status=$?; [ $status -eq 0 ] || tail -n 20 "$work/stderr.log" 2>/dev/null
+      kill "${app:-0}" 2>/dev/null || true; stop_x; rm -rf "$work"' EXIT
 cp "$1" "$work/pelliwick"
 ln -s "$(cd "$(dirname "$1")" && pwd)/ruffle" "$work/ruffle"
 mkdir -p "$work/Action/Extra" "$work/Sport"
