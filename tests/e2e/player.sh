@@ -8,16 +8,11 @@ set -euo pipefail
 here=$(dirname "$0")
 source "$here/../support/xsession.sh"
 
-work=$(mktemp -d)
-trap 'status=$?; [ $status -eq 0 ] || tail -n 20 "$work/stderr.log" 2>/dev/null
-      kill "${app:-0}" 2>/dev/null || true; stop_x; rm -rf "$work"' EXIT
-mkdir "$work/with" "$work/without"
-cp "$1" "$work/with/pelliwick"
+make_program_folder "$1"
+mkdir "$work/without" "$work/Action"
 cp "$1" "$work/without/pelliwick"
-ln -s "$(cd "$(dirname "$1")" && pwd)/ruffle" "$work/with/ruffle"
-mkdir "$work/with/Action"
-"$2" keyswitch --color 1E50C8 --key-color F0C828 --out "$work/with/Action/Key Game.swf"
-"$2" solid --color C81E1E --out "$work/with/Action/red.swf"
+"$2" keyswitch --color 1E50C8 --key-color F0C828 --out "$work/Action/Key Game.swf"
+"$2" solid --color C81E1E --out "$work/Action/red.swf"
 
 start_x
 shot="$work/shot.png"
@@ -29,7 +24,7 @@ shows() { # shows R,G,B: the player area's centre has that colour
   import -window root "$shot" 2>/dev/null && [ "$(pixel "$shot" $player_x $player_y)" = "$1" ]
 }
 
-"$work/with/pelliwick" 2>"$work/stderr.log" &
+"$work/pelliwick" 2>"$work/stderr.log" &
 app=$!
 wait_for 30 xdotool search --onlyvisible --name '^Pelliwick 1\.1$' || fail "no main window"
 window=$(xdotool search --onlyvisible --name '^Pelliwick 1\.1$' | head -n 1)

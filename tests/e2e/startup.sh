@@ -7,11 +7,7 @@ set -euo pipefail
 here=$(dirname "$0")
 source "$here/../support/xsession.sh"
 
-work=$(mktemp -d)
-trap 'status=$?; [ $status -eq 0 ] || tail -n 20 "$work/stderr.log" 2>/dev/null
-      kill "${app:-0}" 2>/dev/null || true; stop_x; rm -rf "$work"' EXIT
-cp "$1" "$work/pelliwick"
-ln -s "$(cd "$(dirname "$1")" && pwd)/ruffle" "$work/ruffle"
+make_program_folder "$1"
 mkdir -p "$work/Action/Extra" "$work/Sport"
 touch "$work/Action/Tennis.SWF" "$work/Action/chess.swf" "$work/Action/Extra/maze.swf" \
       "$work/Sport/golf.swf"
