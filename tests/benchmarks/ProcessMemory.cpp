@@ -146,7 +146,8 @@ long uniqueKb(const std::vector<Process>& processes) {
 
 void report(const std::string& prefix, const std::vector<Process>& processes) {
     BenchClock::report(prefix + "_pss_mb", totalKb(processes) / 1024.0);
-    BenchClock::report(prefix + "_unique_mb", uniqueKb(processes) / 1024.0);
+    if (const long unique = uniqueKb(processes))
+        BenchClock::report(prefix + "_unique_mb", unique / 1024.0);
     for (const Process& p : processes)
         std::printf("PROCESS %s %s %.1f\n", prefix.c_str(), p.kind.c_str(), p.pssKb / 1024.0);
     std::fflush(stdout);

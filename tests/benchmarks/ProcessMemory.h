@@ -29,8 +29,8 @@ long totalKb(const std::vector<Process>& processes);
 // read: 0 otherwise.
 long uniqueKb(const std::vector<Process>& processes);
 
-// Prints "RESULT <prefix>_pss_mb" and "RESULT <prefix>_unique_mb" for the
-// totals and one "PROCESS <prefix> kind MB" line for each process's Pss.
+// Prints "RESULT <prefix>_pss_mb" and (for root) "RESULT <prefix>_unique_mb"
+// for the totals and one "PROCESS <prefix> kind MB" line for each process's Pss.
 void report(const std::string& prefix, const std::vector<Process>& processes);
 
 } // namespace ProcessMemory

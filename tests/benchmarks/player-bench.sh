@@ -5,16 +5,16 @@
 # in one run on a private X server, and prints the figures as a table.
 # Builds nothing: run `cmake --build BUILD_DIR` first.
 #
-# Usage: tests/benchmarks/player-bench.sh BUILD_DIR [LAUNCHES [FLAG_LAUNCHES]]
+# Usage: tests/benchmarks/player-bench.sh BUILD_DIR [LAUNCHES [CONFIG_LAUNCHES]]
 #   LAUNCHES       launches of each kind for the main figures (default 5)
-#   FLAG_LAUNCHES  launches per engine configuration (Chromium flags, drawing
+#   CONFIG_LAUNCHES  launches per engine configuration (Chromium flags, drawing
 #                  without OpenGL; default 3; 0 leaves them out)
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
-[ $# -ge 1 ] || { echo "usage: $0 BUILD_DIR [LAUNCHES [FLAG_LAUNCHES]]" >&2; exit 2; }
+[ $# -ge 1 ] || { echo "usage: $0 BUILD_DIR [LAUNCHES [CONFIG_LAUNCHES]]" >&2; exit 2; }
 build=$(cd "$1" && pwd)
 launches=${2:-5}
-flag_launches=${3:-3}
+config_launches=${3:-3}
 bench=$build/tests/benchmarks
 swf=$build/tools/swfwriter/pelliwick-swf
 for binary in "$bench/PlayerBenchmark" "$bench/BarePlayer" "$bench/PlainStartup" "$swf"; do
@@ -69,10 +69,10 @@ wait_quiet() {
   disturbed=$((disturbed + 1))
 }
 
-# launch TAG COMMAND...: one process, its start taken just before exec, with
-# the environment assignments of the launch_env array; its
-# figures go into the figures file as "TAG.name value", its processes' memory
-# as "TAG.proc.kind MB" (the kind's processes summed) and their number as
+# launch TAG COMMAND...: one process, with the environment assignments of the
+# launch_env array, its start taken just before exec. Its figures go into the
+# figures file as "TAG.name value", its processes' memory as
+# "TAG.proc.kind MB" (the kind's processes summed) and their number as
 # "TAG.processes N".
 total_launches=0
 launch_env=()
@@ -111,7 +111,7 @@ launch() {
 }
 
 start_x
-echo "Running: $launches launches per figure, $flag_launches per engine configuration..." >&2
+echo "Running: $launches launches per figure, $config_launches per engine configuration..." >&2
 load_before=$(cut -d' ' -f1-3 /proc/loadavg)
 
 for ((i = 0; i < launches; ++i)); do
@@ -142,8 +142,8 @@ configurations=(
 )
 # The configurations the program itself runs under too (unchanged otherwise).
 program_configurations=(0 8 9 10)
-if [ "$flag_launches" -gt 0 ]; then
-  for ((i = 0; i < flag_launches; ++i)); do
+if [ "$config_launches" -gt 0 ]; then
+  for ((i = 0; i < config_launches; ++i)); do
     for c in "${!configurations[@]}"; do
       IFS='|' read -ra launch_env <<<"${configurations[$c]#*|}"
       launch "v$c" "$bench/BarePlayer" --movie "$cold"
@@ -198,7 +198,8 @@ ruffle=$(grep -o '"version": *"[^"]*"' "$here/../../node_modules/@ruffle-rs/ruff
   cut -d'"' -f4 || true)
 echo
 echo "Player benchmark, $(date '+%Y-%m-%d %H:%M')"
-echo "Machine: $cpu, $(nproc) cores, $(awk '/MemTotal/ { printf "%.0f GB", $2 / 1048576 }' /proc/meminfo)," \
+commit=$(git -C "$here/../.." describe --always --dirty 2>/dev/null || echo "?")
+echo "Source $commit; machine: $cpu, $(nproc) cores, $(awk '/MemTotal/ { printf "%.0f GB", $2 / 1048576 }' /proc/meminfo)," \
   "Xvfb 1024x768x24 (no GPU: Mesa llvmpipe), Qt WebEngine $qt, Ruffle ${ruffle:-?}"
 echo "Load average before/after: $load_before / $load_after;" \
   "launches that found the machine busy: $disturbed of $total_launches"
@@ -253,22 +254,23 @@ echo "| processes | $(median start.processes) | $(median bare.processes) |" \
   "$(median clicks.processes) | $(median switch.processes) |"
 echo "| all, each page once | $(median start.program_unique_mb) | $(median bare.bare_unique_mb) |" \
   "$(median clicks.program_after_games_unique_mb) | $(median switch.bare_after_games_unique_mb) |"
-if [ "$flag_launches" -gt 0 ]; then
+if [ "$config_launches" -gt 0 ]; then
   echo
   echo "Configurations set from outside the program (Chromium flags through"
   echo "QTWEBENGINE_CHROMIUM_FLAGS; S = QT_XCB_GL_INTEGRATION=none, QT_QUICK_BACKEND=software"
   echo "and --disable-gpu), medians; the program where it ran under them too:"
   echo
   echo "| Configuration | Bare: start to frame | Bare: Pss | Bare: each page once | Processes |" \
-    "Program: start to listed | Program: start to frame | Program: Pss |"
-  echo "|---|---|---|---|---|---|---|---|"
+    "Program: start to listed | Program: start to frame | Program: Pss | Program: each page once |"
+  echo "|---|---|---|---|---|---|---|---|---|"
   for c in "${!configurations[@]}"; do
     row="| ${configurations[$c]%%|*} | $(cell "v$c.bare_first_frame_ms" ms) |"
     row+=" $(cell "v$c.bare_pss_mb" MB) | $(cell "v$c.bare_unique_mb" MB) | $(median "v$c.processes") |"
     if [[ " ${program_configurations[*]} " == *" $c "* ]]; then
       row+=" $(cell "l$c.listed_ms" ms) | $(cell "p$c.first_frame_ms" ms) | $(cell "p$c.program_pss_mb" MB) |"
+      row+=" $(cell "p$c.program_unique_mb" MB) |"
     else
-      row+=" | | |"
+      row+=" | | | |"
     fi
     echo "$row"
   done
