@@ -20,3 +20,4 @@ test: build
 
 bench: build
 	$(BUILD)/tests/benchmarks/ListingBenchmark
+	tests/benchmarks/player-bench.sh $(BUILD)
