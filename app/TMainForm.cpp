@@ -31,7 +31,8 @@ TMainForm::TMainForm(std::string executablePath)
         // Each control takes exactly the bounds the layout gives it; the style
         // would otherwise pull framed panels and the list in by their frame.
         for (QWidget* control : findChildren<QWidget*>())
-            control->setAttribute(Qt::WA_LayoutUsesWidgetRect);
+            if (control->window() == this)
+                control->setAttribute(Qt::WA_LayoutUsesWidgetRect);
         ListBox1->setFont(Application::windowFont(13));
         // Labels take the size of their caption.
         Label1->adjustSize();
