@@ -6,6 +6,7 @@
 #include "Exception.h"
 #include "ModalAnswerer.h"
 #include "ShowActive.h"
+#include "Snapshot.h"
 #include "TMainForm.h"
 #include "TShockwaveFlash.h"
 #include "TreeBuilder.h"
@@ -156,6 +157,33 @@ private slots:
         QVERIFY(form_->ShockwaveFlash1->page()->renderProcessPid() != pid);
         click("space war");
         QTRY_VERIFY_WITH_TIMEOUT(near(shown(), Green), EngineTimeoutMs);
+    }
+
+    void brokenMovies_leaveThePlayerWorkingAndTheLibraryUnchanged() {
+        // Zero bytes, random bytes, a movie cut in half, and 50 MB of a movie
+        // that is mostly junk after its header.
+        std::vector<std::uint8_t> good = DemoMovies::solid(rgb(Red), 320, 240);
+        std::vector<std::uint8_t> noise(64 * 1024);
+        std::uint32_t seed = 12345;
+        for (auto& byte : noise)
+            byte = std::uint8_t((seed = seed * 1103515245 + 12345) >> 16);
+        std::vector<std::uint8_t> huge = good;
+        huge.resize(50 * 1024 * 1024, 0x5A);
+        writeMovie(library_->path("Action/empty.swf"), {});
+        writeMovie(library_->path("Action/noise.swf"), noise);
+        writeMovie(library_->path("Action/half.swf"),
+                   std::vector<std::uint8_t>(good.begin(), good.begin() + good.size() / 2));
+        writeMovie(library_->path("Action/huge.swf"), huge);
+        form_->ComboBox1Change(form_->ComboBox1);
+        const Snapshot before = snapshot(library_->root());
+        for (const char* broken : {"empty", "noise", "half", "huge"}) {
+            click(broken);
+            // The window answers at once: the list takes the next click.
+            QTRY_COMPARE_WITH_TIMEOUT(form_->Edit1->text(), QString::fromLatin1(broken), 5000);
+        }
+        click("space war");
+        QTRY_VERIFY_WITH_TIMEOUT(near(shown(), Green), EngineTimeoutMs);
+        QCOMPARE(snapshot(library_->root()), before);
     }
 
     void put_thatCannotBeCarriedOut_reachesTheReporter() {
