@@ -54,10 +54,11 @@ void PlayerSchemeHandler::requestStarted(QWebEngineUrlRequestJob* job) {
         return;
     }
     const QString path = url.path(QUrl::FullyDecoded);
-    if (path == QLatin1String("/host.html")) {
-        auto* page = new QFile(QStringLiteral(":/player/host.html"), job);
+    // The host page and its script are the program's own.
+    if (path == QLatin1String("/host.html") || path == QLatin1String("/fetch-route.js")) {
+        auto* page = new QFile(QStringLiteral(":/player") + path, job);
         page->open(QIODevice::ReadOnly);
-        job->reply("text/html", page);
+        job->reply(mimeType(path), page);
         return;
     }
     int fd = -1;

@@ -61,6 +61,9 @@ public:
         if (path == QLatin1String("/bare.html")) {
             file = QStringLiteral(":/bare/bare.html");
             type = "text/html";
+        } else if (path == QLatin1String("/fetch-route.js")) {
+            file = QStringLiteral(":/bare/fetch-route.js");
+            type = "text/javascript";
         } else if (path.startsWith(QLatin1String("/movie")) &&
                    path.endsWith(QLatin1String(".swf"))) {
             file = movies_.value(path.mid(6).chopped(4).toInt(), QString());
@@ -172,6 +175,8 @@ int main(int argc, char** argv) {
         // The same page with its files beside it.
         const QString dir = files.path();
         QFile::copy(QStringLiteral(":/bare/bare.html"), dir + QStringLiteral("/bare.html"));
+        QFile::copy(QStringLiteral(":/bare/fetch-route.js"),
+                    dir + QStringLiteral("/fetch-route.js"));
         QFile::link(ruffle, dir + QStringLiteral("/ruffle"));
         for (int k = 0; k < options.movies.size(); ++k)
             QFile::link(options.movies[k], dir + QStringLiteral("/movie%1.swf").arg(k));
