@@ -9,7 +9,8 @@ packages=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-declarative-dev qt6-webengine-dev libgl-dev
   fonts-liberation2 fonts-dejavu-core xdg-utils
-  xvfb xauth xdotool imagemagick
+  xvfb xauth xdotool imagemagick libx11-dev
+  dpkg-dev file desktop-file-utils libglib2.0-bin
 )
 command -v npm >/dev/null || packages+=(nodejs npm)
 

@@ -43,13 +43,18 @@ fail() {
   exit 1
 }
 
-# A program folder of its own in $work: the program, the Flash player's files
-# beside it, and on exit the program ended, the X server stopped, the folder
-# removed, and the program's own output shown when the test failed.
-make_program_folder() { # PELLIWICK_BINARY
+# A folder of the test's own in $work; on exit the program ended, the X server
+# stopped, the folder removed, and the program's own output shown when the
+# test failed.
+make_work_folder() {
   work=$(mktemp -d)
   trap 'status=$?; [ $status -eq 0 ] || tail -n 20 "$work/stderr.log" 2>/dev/null
-        kill "${app:-0}" 2>/dev/null || true; stop_x; rm -rf "$work"' EXIT
+        [ -z "${app:-}" ] || kill "$app" 2>/dev/null || true; stop_x; rm -rf "$work"' EXIT
+}
+
+# A program folder in $work: the program and the Flash player's files beside it.
+make_program_folder() { # PELLIWICK_BINARY
+  make_work_folder
   cp "$1" "$work/pelliwick"
   ln -s "$(cd "$(dirname "$1")" && pwd)/ruffle" "$work/ruffle"
 }

@@ -1,0 +1,85 @@
+#!/usr/bin/env bash
+# The Debian package as a user meets it: made by CPack, its dependencies
+# Debian's own, its files unpacked as dpkg would place them, and the launcher
+# on the PATH started by a normal user (nobody, when the test runs as root):
+# the first start makes that user's program folder with its seven category
+# folders and shows the window; a later start keeps the user's games, lists
+# and plays them, and the close button ends it with exit code 0.
+# Usage: package.sh CPACK_CONFIG SWF_WRITER CLOSE_WINDOW
+set -euo pipefail
+here=$(dirname "$0")
+source "$here/../support/xsession.sh"
+swf=$2 close_window=$3
+
+make_work_folder
+chmod 755 "$work"
+
+cpack --config "$1" -B "$work/out" >"$work/cpack.log" 2>&1 || { cat "$work/cpack.log"; fail "cpack failed"; }
+deb=$(echo "$work"/out/pelliwick_*_amd64.deb)
+[ -f "$deb" ] || fail "no package made"
+
+depends=$(dpkg-deb -f "$deb" Depends)
+for package in libqt6webenginewidgets6 libqt6webenginecore6-bin xdg-utils fonts-liberation2; do
+  [[ ", $depends," == *", $package "* || ", $depends," == *", $package,"* ]] ||
+    fail "the package does not depend on $package: $depends"
+done
+dpkg-deb -x "$deb" "$work/root"
+for file in usr/bin/pelliwick usr/lib/pelliwick/pelliwick usr/lib/pelliwick/ruffle/ruffle.js \
+            usr/share/icons/hicolor/48x48/apps/pelliwick.png \
+            usr/share/icons/hicolor/256x256/apps/pelliwick.png; do
+  [ -s "$work/root/$file" ] || fail "the package lacks $file"
+done
+desktop-file-validate "$work/root/usr/share/applications/pelliwick.desktop" ||
+  fail "the menu entry is not valid"
+grep -qx 'Exec=pelliwick' "$work/root/usr/share/applications/pelliwick.desktop" ||
+  fail "the menu entry does not start the launcher"
+
+# A normal user with a home of their own.
+mkdir "$work/home"
+as_user=()
+if [ "$(id -u)" -eq 0 ]; then
+  chown nobody "$work/home"
+  as_user=(runuser -u nobody --)
+fi
+folder="$work/home/.local/share/pelliwick"
+start_x
+start() {
+  "${as_user[@]}" env -i HOME="$work/home" DISPLAY="$DISPLAY" PATH="$work/root/usr/bin:$PATH" \
+    pelliwick >"$work/stdout.log" 2>"$work/stderr.log" &
+  app=$!
+  wait_for 30 xdotool search --onlyvisible --name '^Pelliwick 1\.1$' || fail "no main window"
+  window=$(xdotool search --onlyvisible --name '^Pelliwick 1\.1$' | head -n 1)
+  xdotool windowfocus --sync "$window"
+}
+close() {
+  "$close_window" "$window"
+  local code=0
+  wait $app || code=$?
+  [ $code -eq 0 ] || fail "exit code $code after closing the window"
+}
+shot="$work/shot.png"
+lists_one() {
+  import -window root "$shot" 2>/dev/null &&
+    [ "$(darkest "$shot" "100x12+180+276")" -lt 128 ] &&
+    [ "$(darkest "$shot" "100x12+180+292")" -gt 200 ]
+}
+
+start
+for category in Action Adventure Classic Shooting Sport Board Other; do
+  [ -d "$folder/$category" ] || fail "the first start made no $category folder"
+done
+[ "$(stat -c %U "$folder/pelliwick")" = "$(stat -c %U "$work/home")" ] ||
+  fail "the program folder does not belong to its user"
+grep -qF "$folder" "$work/stdout.log" || fail "the first start did not say where the games go"
+close
+
+"$swf" solid --color C81E1E --out "$work/red.swf"
+"${as_user[@]}" cp "$work/red.swf" "$folder/Action/Red Alert.swf"
+start
+wait_for 30 lists_one || fail "the user's game is not listed"
+xdotool mousemove --sync 215 282 click 1
+played() { import -window root "$shot" 2>/dev/null && [ "$(pixel "$shot" 539 352)" = 200,30,30 ]; }
+wait_for 30 played || fail "the user's game does not play"
+close
+cmp -s "$work/red.swf" "$folder/Action/Red Alert.swf" || fail "the user's game changed"
+echo "PASS: package made with Debian dependencies; a user's own library made and used"
