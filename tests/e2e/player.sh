@@ -2,7 +2,9 @@
 # The real program playing games under a private X server, driven as a user
 # drives it: a click on an entry plays that game, a key reaches the game,
 # another entry replaces it. Without the Flash player's files, start-up shows
-# one error box, no main window, and ends with exit code 0.
+# one error box, no main window, and ends with exit code 0. Broken games
+# (empty, random bytes, cut short, 50 MB) leave the window answering at once,
+# the next good game playing, and every file as it was.
 # Usage: player.sh PELLIWICK_BINARY PELLIWICK_SWF
 set -euo pipefail
 here=$(dirname "$0")
@@ -13,6 +15,14 @@ mkdir "$work/without" "$work/Action"
 cp "$1" "$work/without/pelliwick"
 "$2" keyswitch --color 1E50C8 --key-color F0C828 --out "$work/Action/Key Game.swf"
 "$2" solid --color C81E1E --out "$work/Action/red.swf"
+# Broken games, listed after red.
+: >"$work/Action/x empty.swf"
+head -c 65536 /dev/urandom >"$work/Action/x noise.swf"
+head -c "$(($(stat -c %s "$work/Action/red.swf") / 2))" "$work/Action/red.swf" >"$work/Action/x half.swf"
+cp "$work/Action/red.swf" "$work/Action/x huge.swf"
+truncate -s 50M "$work/Action/x huge.swf"
+sums() { (cd "$work/Action" && md5sum ./*); }
+before=$(sums)
 
 start_x
 shot="$work/shot.png"
@@ -42,6 +52,20 @@ xdotool key a
 wait_for 10 shows 240,200,40 || fail "the key did not reach the game"
 xdotool mousemove $list_x $((line0_y + 16)) click 1
 wait_for 30 shows 200,30,30 || fail "a click on 'red' did not replace the game"
+
+# Each broken game in turn: the list takes the click and shows it selected
+# within a second, whatever the player makes of the game before.
+selected() { # selected LINE: the list draws that line highlighted
+  import -window root "$shot" 2>/dev/null &&
+    [ "$(pixel "$shot" $((list_x + 90)) $((line0_y + 16 * $1)))" != 255,255,255 ]
+}
+for line in 2 3 4 5; do # x empty, x half, x huge, x noise
+  xdotool mousemove $list_x $((line0_y + 16 * line)) click 1
+  wait_for 3 selected $line || fail "the window did not answer the click on line $line"
+done
+xdotool mousemove $list_x $((line0_y + 16)) click 1
+wait_for 30 shows 200,30,30 || fail "a good game did not play after the broken ones"
+[ "$(sums)" = "$before" ] || fail "playing changed files"
 kill $app
 wait $app 2>/dev/null || true
 
@@ -58,4 +82,5 @@ xdotool key Return
 code=0
 wait $app || code=$?
 [ $code -eq 0 ] || fail "exit code $code after the error box"
-echo "PASS: click plays, key reaches the game, click replaces; missing player: one box, exit 0"
+echo "PASS: click plays, key reaches the game, click replaces, broken games harm nothing;" \
+  "missing player: one box, exit 0"
