@@ -2,7 +2,7 @@
 # builds it and runs every test. Both install what is missing first.
 BUILD := build
 
-.PHONY: run test build setup bench
+.PHONY: run test build setup bench package
 
 setup:
 	tools/setup.sh
@@ -17,6 +17,10 @@ run: build
 
 test: build
 	cd $(BUILD) && ctest --output-on-failure
+
+# The Debian package, build/pelliwick_<version>_amd64.deb.
+package: build
+	cd $(BUILD) && cpack
 
 bench: build
 	$(BUILD)/tests/benchmarks/ListingBenchmark
