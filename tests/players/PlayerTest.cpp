@@ -84,6 +84,19 @@ private:
         QCOMPARE(QProcess::execute(QStringLiteral("xdotool"), {QStringLiteral("key"), key}), 0);
     }
 
+    // What a script evaluates to in the player's page.
+    QVariant evaluate(const QString& script) {
+        QVariant result;
+        bool done = false;
+        form_->ShockwaveFlash1->page()->runJavaScript(script, [&](const QVariant& value) {
+            result = value;
+            done = true;
+        });
+        if (!QTest::qWaitFor([&] { return done; }, EngineTimeoutMs))
+            qWarning("the page did not answer: %s", qPrintable(script));
+        return result;
+    }
+
 private slots:
     void initTestCase() {
         library_ = std::make_unique<TreeBuilder>();
@@ -102,6 +115,15 @@ private slots:
     void cleanupTestCase() {
         form_.reset();
         library_.reset();
+    }
+
+    void pageReady_readiesTheEngineBeforeTheFirstGame() {
+        // Ruffle's engine is made with no game chosen, and what readied it is
+        // gone again, leaving the player area empty.
+        const QString engineReady = QStringLiteral(
+            "pelliwick.engineReady && document.querySelectorAll('ruffle-player').length === 0");
+        QTRY_VERIFY_WITH_TIMEOUT(evaluate(engineReady).toBool(), EngineTimeoutMs);
+        QVERIFY(near(shown(), White));
     }
 
     void click_playsTheGameNamesItAndFocusesIt() {
