@@ -3,8 +3,9 @@
 # Debian's own, its files unpacked as dpkg would place them, and the launcher
 # on the PATH started by a normal user (nobody, when the test runs as root):
 # the first start makes that user's program folder with its seven category
-# folders and shows the window; a later start keeps the user's games, lists
-# and plays them, and the close button ends it with exit code 0.
+# folders and shows the window; a later start, after an upgrade, brings the
+# user's copy of the program up to date, keeps the user's games, lists and
+# plays them, and the close button ends it with exit code 0.
 # Usage: package.sh CPACK_CONFIG SWF_WRITER CLOSE_WINDOW
 set -euo pipefail
 here=$(dirname "$0")
@@ -75,7 +76,11 @@ close
 
 "$swf" solid --color C81E1E --out "$work/red.swf"
 "${as_user[@]}" cp "$work/red.swf" "$folder/Action/Red Alert.swf"
+# As after an upgrade of the package: the user's copy is not the installed one.
+"${as_user[@]}" sh -c "printf 'an older program' >'$folder/pelliwick'"
 start
+cmp -s "$folder/pelliwick" "$work/root/usr/lib/pelliwick/pelliwick" ||
+  fail "the launcher did not bring the user's copy up to date"
 wait_for 30 lists_one || fail "the user's game is not listed"
 xdotool mousemove --sync 215 282 click 1
 played() { import -window root "$shot" 2>/dev/null && [ "$(pixel "$shot" 539 352)" = 200,30,30 ]; }

@@ -27,6 +27,9 @@ for command in xdg-email xdg-open; do
   chmod +x "$work/bin/$command"
 done
 sum_of_games() { (cd "$work" && find . -name '*.swf' -type f | sort | xargs -d '\n' md5sum); }
+# The games as they are now, and a check that a step left them so.
+keep_games() { games=$(sum_of_games); }
+games_kept() { [ "$(sum_of_games)" = "$games" ] || fail "$1 changed games on disk"; }
 
 # Where the controls are: the window sits at 175,157 with no frame around it.
 win_x=175 win_y=157
@@ -82,10 +85,12 @@ main=$(window_named '^Pelliwick 1\.1$')
 wait_for 30 lists 4 || fail "Action Games did not list its four games"
 
 echo "pick a category"
+keep_games
 pick_category Down 4
 wait_for 10 lists 2 || fail "Sport Games did not list its two games"
 pick_category Up 4
 wait_for 10 lists 4 || fail "Action Games did not list its four games again"
+games_kept "picking a category"
 
 echo "play a game and press a key"
 click $(line 1)
@@ -93,6 +98,7 @@ wait_for 30 plays 30,80,200 || fail "a click on Press Any Key did not play it"
 import -window root -crop "572x357+$win_x+$win_y" +repage "$shot_out"
 xdotool key space
 wait_for 10 plays 240,200,40 || fail "the game did not answer the key"
+games_kept "playing"
 
 echo "add a game through the open-file dialog"
 click $add_button
@@ -148,7 +154,7 @@ click $(line 1)
 wait_for 30 plays 200,30,30 || fail "the moved game does not play from Sport Games"
 
 echo "a move that must fail"
-before=$(sum_of_games)
+keep_games
 click $(line 2)
 click $move_button
 move_dialog_to 0 # Action Games, which has a Tennis Court of its own
@@ -157,7 +163,7 @@ eval "$(xdotool getwindowgeometry --shell "$message")"
 look && [ "$(darkest "$shot" "${WIDTH}x$HEIGHT+$X+$Y")" -lt 128 ] || fail "the message box shows no text"
 xdotool key Return
 wait_for 10 gone '^pelliwick$' || fail "the message stayed"
-[ "$(sum_of_games)" = "$before" ] || fail "a failed move changed games"
+games_kept "a failed move"
 window_named '^Pelliwick 1\.1$' >/dev/null
 wait_for 10 lists 3 || fail "a failed move changed the list"
 
@@ -167,8 +173,13 @@ for time in first second; do
   box=$(window_named '^About$')
   eval "$(xdotool getwindowgeometry --shell "$box")"
   [ "${WIDTH}x$HEIGHT" = 310x246 ] || fail "the About box is ${WIDTH}x$HEIGHT"
+  box_drawn() { look && [ "$(darkest "$shot" "${WIDTH}x$HEIGHT+$X+$Y")" -lt 128 ]; }
+  wait_for 10 box_drawn || fail "the About box shows nothing the $time time"
   click $((X + 113 + 37)) $((Y + 204 + 12))
   wait_for 10 gone '^About$' || fail "the About box stayed open the $time time"
+  # The empty player shows again where the box was.
+  wait_for 10 shows_at $((X + WIDTH / 2)) $((Y + HEIGHT / 2)) 255,255,255 ||
+    fail "the About box stayed on the screen the $time time"
   window_named '^Pelliwick 1\.1$' >/dev/null
 done
 
@@ -178,6 +189,7 @@ wait_for 10 has xdg-email.called || fail "Tell a friend did not hand a mail over
 [ "$(head -n 1 "$work/xdg-email.called")" = --subject ] ||
   fail "the mail came without its subject: $(cat "$work/xdg-email.called")"
 grep -qx -- --body "$work/xdg-email.called" || fail "the mail came without its text"
+games_kept "the About box and Tell a friend"
 
 echo "a larger window and a wider list"
 # The failed move unloaded the player: Red Alert again. The player takes what
