@@ -17,10 +17,14 @@ if [ ! -d "$folder" ]; then
   done
   echo "Your games go into the category folders in $folder"
 fi
-# The copy is put in place whole, so a start never runs a half-copied program.
+# The copy is put in place whole, so a start never runs a half-copied program,
+# and two starts at once never write into the same file.
 if ! cmp -s "$installed/pelliwick" "$folder/pelliwick"; then
-  cp "$installed/pelliwick" "$folder/.pelliwick.new"
-  mv -f "$folder/.pelliwick.new" "$folder/pelliwick"
+  new=$(mktemp "$folder/.pelliwick.XXXXXX")
+  if ! { cp "$installed/pelliwick" "$new" && chmod 755 "$new" && mv -f "$new" "$folder/pelliwick"; }; then
+    rm -f "$new"
+    exit 1
+  fi
 fi
 # The link follows the installed player; a real folder of the user's is kept.
 if [ -L "$folder/ruffle" ] || [ ! -e "$folder/ruffle" ]; then
