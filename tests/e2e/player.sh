@@ -26,45 +26,30 @@ before=$(sums)
 
 start_x
 shot="$work/shot.png"
-# The player area's centre, and the first two lines of the game list.
-player_x=$((175 + 156 + 208)) player_y=$((157 + 34 + 161))
-list_x=$((175 + 40)) line0_y=$((157 + 34 + 81 + 2 + 8))
-
-shows() { # shows R,G,B: the player area's centre has that colour
-  import -window root "$shot" 2>/dev/null && [ "$(pixel "$shot" $player_x $player_y)" = "$1" ]
-}
 
 "$work/pelliwick" 2>"$work/stderr.log" &
 app=$!
-wait_for 30 xdotool search --onlyvisible --name '^Pelliwick 1\.1$' || fail "no main window"
-window=$(xdotool search --onlyvisible --name '^Pelliwick 1\.1$' | head -n 1)
-# What a window manager does when the user clicks into a window.
-xdotool windowfocus --sync "$window"
-listed() {
-  import -window root "$shot" 2>/dev/null &&
-    [ "$(darkest "$shot" "100x12+$list_x+$((line0_y - 6))")" -lt 128 ]
-}
-wait_for 30 listed || fail "the game list was never drawn"
+window_named '^Pelliwick 1\.1$' >/dev/null
+wait_for 30 lists 6 || fail "the game list was never drawn"
 
-xdotool mousemove $list_x $line0_y click 1
-wait_for 30 shows 30,80,200 || fail "a click on 'key game' did not play it"
+click $(line 0)
+wait_for 30 plays 30,80,200 || fail "a click on 'key game' did not play it"
 xdotool key a
-wait_for 10 shows 240,200,40 || fail "the key did not reach the game"
-xdotool mousemove $list_x $((line0_y + 16)) click 1
-wait_for 30 shows 200,30,30 || fail "a click on 'red' did not replace the game"
+wait_for 10 plays 240,200,40 || fail "the key did not reach the game"
+click $(line 1)
+wait_for 30 plays 200,30,30 || fail "a click on 'red' did not replace the game"
 
 # Each broken game in turn: the list takes the click and shows it selected
 # within a second, whatever the player makes of the game before.
 selected() { # selected LINE: the list draws that line highlighted
-  import -window root "$shot" 2>/dev/null &&
-    [ "$(pixel "$shot" $((list_x + 90)) $((line0_y + 16 * $1)))" != 255,255,255 ]
+  look && [ "$(pixel "$shot" 305 $((282 + 16 * $1)))" != 255,255,255 ]
 }
-for line in 2 3 4 5; do # x empty, x half, x huge, x noise
-  xdotool mousemove $list_x $((line0_y + 16 * line)) click 1
-  wait_for 3 selected $line || fail "the window did not answer the click on line $line"
+for row in 2 3 4 5; do # x empty, x half, x huge, x noise
+  click $(line $row)
+  wait_for 3 selected $row || fail "the window did not answer the click on line $row"
 done
-xdotool mousemove $list_x $((line0_y + 16)) click 1
-wait_for 30 shows 200,30,30 || fail "a good game did not play after the broken ones"
+click $(line 1)
+wait_for 30 plays 200,30,30 || fail "a good game did not play after the broken ones"
 [ "$(sums)" = "$before" ] || fail "playing changed files"
 kill $app
 wait $app 2>/dev/null || true

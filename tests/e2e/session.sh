@@ -36,33 +36,8 @@ win_x=175 win_y=157
 tell_a_friend="194 174" about="270 174" category_box="234 248"
 add_button="195 213" delete_button="227 213" move_button="257 214"
 modify_button="307 479" name_box="234 478"
-player="539 352"
-line() { echo "215 $((282 + 16 * $1))"; }
-
 shot="$work/shot.png"
-look() { import -window root "$shot" 2>/dev/null; }
-click() { xdotool mousemove --sync $1 $2 click 1; }
-window_named() { # gives the keyboard to our window of that name, as a WM would
-  wait_for 20 xdotool search --onlyvisible --name "$1" || fail "no window named $1"
-  local id
-  id=$(xdotool search --onlyvisible --name "$1" | tail -n 1)
-  xdotool windowfocus --sync "$id"
-  echo "$id"
-}
-gone() { ! xdotool search --onlyvisible --name "$1" >/dev/null 2>&1; }
 has() { [ -e "$work/$1" ]; }
-shows_at() { look && [ "$(pixel "$shot" $1 $2)" = "$3" ]; }
-plays() { shows_at $player "$1"; }
-# How many lines of the game list carry text, as the screen shows it.
-lines_shown() {
-  local count=0 row
-  for row in 0 1 2 3 4 5 6 7 8 9; do
-    [ "$(darkest "$shot" "100x12+180+$((276 + 16 * row))")" -lt 128 ] || break
-    count=$((count + 1))
-  done
-  echo $count
-}
-lists() { look && [ "$(lines_shown)" -eq "$1" ]; }
 pick_category() { # pick_category DOWN_OR_UP PRESSES: through the category box
   click $category_box
   local _

@@ -38,6 +38,37 @@ darkest() {
   convert "$1" -crop "$2" +repage -colorspace Gray -format '%[fx:int(255*minima)]' info:
 }
 
+# The main window sits at 175,157 with no frame around it (no window manager):
+# where the player's centre and the game list's lines are on the screen.
+player="539 352"
+line() { echo "215 $((282 + 16 * $1))"; }
+
+# The screen as it is now, in $shot.
+look() { import -window root "$shot" 2>/dev/null; }
+click() { xdotool mousemove --sync $1 $2 click 1; }
+# Gives the keyboard to our window of that name once it shows, as a window
+# manager would; prints its id.
+window_named() {
+  wait_for 30 xdotool search --onlyvisible --name "$1" || fail "no window named $1"
+  local id
+  id=$(xdotool search --onlyvisible --name "$1" | tail -n 1)
+  xdotool windowfocus --sync "$id"
+  echo "$id"
+}
+gone() { ! xdotool search --onlyvisible --name "$1" >/dev/null 2>&1; }
+shows_at() { look && [ "$(pixel "$shot" $1 $2)" = "$3" ]; } # X Y R,G,B
+plays() { shows_at $player "$1"; }                           # R,G,B at the player's centre
+# How many lines of the game list carry text in $shot.
+lines_shown() {
+  local count=0 row
+  for row in 0 1 2 3 4 5 6 7 8 9; do
+    [ "$(darkest "$shot" "100x12+180+$((276 + 16 * row))")" -lt 128 ] || break
+    count=$((count + 1))
+  done
+  echo $count
+}
+lists() { look && [ "$(lines_shown)" -eq "$1" ]; } # the list shows that many lines
+
 fail() {
   echo "FAIL: $*"
   exit 1
