@@ -202,8 +202,10 @@ EOF
 (cd "$work" && find . -name '*.swf' | sort) | diff "$work/expected" - ||
   fail "the library holds other games than the session left"
 
-# The README's picture of the program playing a game.
+# The README's picture of the program playing a game. Up to 5% of the pixels
+# may differ (a font's rendering after an update); a changed layout, list or
+# player differs in far more.
 differing=$(compare -metric AE -fuzz 10% "$shot_out" "$readme_shot" null: 2>&1 || true)
-[ "$differing" -lt 2000 ] 2>/dev/null ||
+[ "$differing" -lt 10000 ] 2>/dev/null ||
   fail "the README's picture is out of date ($differing pixels differ): copy $shot_out to $readme_shot"
 echo "PASS: a whole session, ended by the close button with exit code 0"
