@@ -2,7 +2,7 @@
 # builds it and runs every test. Both install what is missing first.
 BUILD := build
 
-.PHONY: run test build setup bench package
+.PHONY: run test build setup bench package try-package
 
 setup:
 	tools/setup.sh
@@ -21,6 +21,11 @@ test: build
 # The Debian package, build/pelliwick_<version>_amd64.deb.
 package: build
 	cd $(BUILD) && cpack
+
+# The package installed on a clean Debian 12 and started by a new user (root,
+# a few minutes, fetches packages; not part of make test).
+try-package: package
+	tools/try-package-on-clean-debian.sh $(BUILD)/pelliwick_*_amd64.deb $(BUILD)/tools/swfwriter/pelliwick-swf
 
 bench: build
 	$(BUILD)/tests/benchmarks/ListingBenchmark

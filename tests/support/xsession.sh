@@ -70,7 +70,7 @@ lines_shown() {
 lists() { look && [ "$(lines_shown)" -eq "$1" ]; } # the list shows that many lines
 
 fail() {
-  echo "FAIL: $*"
+  echo "FAIL: $*" >&2
   exit 1
 }
 
