@@ -1,25 +1,42 @@
 # The two commands: `make run` builds Pelliwick and starts it, `make test`
-# builds it and runs every test. Both install what is missing first.
+# builds it and runs every test. Both install what is missing first; each
+# builds only what it needs.
 BUILD := build
+CONFIGURE = cmake -S . -B $(BUILD) -G Ninja
 
-.PHONY: run test build setup bench package try-package
+.PHONY: run test build bench artwork package try-package try-fresh
 
-setup:
-	tools/setup.sh
-
-build: setup
-	cmake -S . -B $(BUILD) -G Ninja
+build:
+	tools/setup.sh run
+	$(CONFIGURE) -DBUILD_TESTING=OFF -DPELLIWICK_BENCHMARKS=OFF
 	cmake --build $(BUILD)
 
 run: build
 	tools/make-demo-library.sh $(BUILD) $(BUILD)/tools/swfwriter/pelliwick-swf
 	cd $(BUILD) && ./pelliwick
 
-test: build
+test:
+	tools/setup.sh test
+	$(CONFIGURE) -DBUILD_TESTING=ON
+	cmake --build $(BUILD)
 	cd $(BUILD) && ctest --output-on-failure
+
+bench:
+	tools/setup.sh bench
+	$(CONFIGURE) -DPELLIWICK_BENCHMARKS=ON
+	cmake --build $(BUILD)
+	$(BUILD)/bench/ListingBenchmark
+	bench/player-bench.sh $(BUILD)
+
+# Draws the pictures in resources/ anew; commit them after a look.
+artwork:
+	tools/setup.sh artwork
+	$(CONFIGURE) -DPELLIWICK_ARTWORK=ON
+	cmake --build $(BUILD) --target artwork
 
 # The Debian package, build/pelliwick_<version>_amd64.deb.
 package: build
+	tools/setup.sh package
 	cd $(BUILD) && cpack
 
 # The package installed on a clean Debian 12 and started by a new user (root,
@@ -27,6 +44,7 @@ package: build
 try-package: package
 	tools/try-package-on-clean-debian.sh $(BUILD)/pelliwick_*_amd64.deb $(BUILD)/tools/swfwriter/pelliwick-swf
 
-bench: build
-	$(BUILD)/tests/benchmarks/ListingBenchmark
-	tests/benchmarks/player-bench.sh $(BUILD)
+# The README's two commands as a newcomer runs them, on a clean Debian 12
+# holding only make and sudo (root, some minutes; not part of make test).
+try-fresh:
+	tools/try-fresh-debian.sh

@@ -1,35 +1,78 @@
 #!/usr/bin/env bash
-# Installs what building, running and testing Pelliwick needs: Debian's
-# packages through apt-get, the npm packages pinned in package-lock.json
-# through npm ci. Does nothing when everything is already there.
+# Installs what a make target needs: Debian's packages through apt-get (with
+# sudo when not root), the npm packages pinned in package-lock.json through
+# npm ci. Does nothing when everything is already there. When something cannot
+# be installed, it says in one line what is missing and how to get it, and
+# fails.
+# Usage: tools/setup.sh run|test|bench|artwork|package
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-packages=(
-  cmake ninja-build g++ pkg-config
+# Building and running the program.
+run=(cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-declarative-dev qt6-webengine-dev libgl-dev
-  fonts-liberation2 fonts-dejavu-core xdg-utils
-  xvfb xauth xdotool imagemagick libx11-dev
-  dpkg-dev file desktop-file-utils libglib2.0-bin
-)
-command -v npm >/dev/null || packages+=(nodejs npm)
+  fonts-liberation2 xdg-utils)
+# Node's own npm, where there is one, will do.
+command -v npm >/dev/null || run+=(nodejs npm)
+# The artwork's lettering.
+artwork=(fonts-dejavu-core)
+# Making and checking the package.
+package=(dpkg-dev file)
+# A private X server, input and screenshots, for the tests and benchmarks.
+screen=(xvfb xauth xdotool imagemagick libx11-dev)
+# The tests' own checks: desktop entries, the package and its metainfo, other CPUs.
+checks=(desktop-file-utils libglib2.0-bin lintian appstream qemu-user)
 
-missing=()
-for package in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' ||
-    missing+=("$package")
-done
+case "${1:-}" in
+run) packages=("${run[@]}") ;;
+artwork) packages=("${run[@]}" "${artwork[@]}") ;;
+package) packages=("${run[@]}" "${package[@]}") ;;
+bench) packages=("${run[@]}" "${screen[@]}") ;;
+test) packages=("${run[@]}" "${artwork[@]}" "${package[@]}" "${screen[@]}" "${checks[@]}") ;;
+*)
+  echo "usage: $0 run|test|bench|artwork|package" >&2
+  exit 2
+  ;;
+esac
+
+missing_of() {
+  local package
+  for package in "$@"; do
+    dpkg-query -W -f='${Status}\n' "$package" 2>/dev/null | grep -qx 'install ok installed' ||
+      echo "$package"
+  done
+}
+
+mapfile -t missing < <(missing_of "${packages[@]}")
 if [ ${#missing[@]} -gt 0 ]; then
+  how="apt-get install ${missing[*]}"
   sudo=()
-  [ "$(id -u)" -eq 0 ] || sudo=(sudo)
+  if [ "$(id -u)" -ne 0 ]; then
+    command -v sudo >/dev/null || {
+      echo "$0: missing Debian packages: ${missing[*]}; there is no sudo here, so install them as root: $how" >&2
+      exit 1
+    }
+    sudo=(sudo)
+    how="sudo $how"
+  fi
   echo "Installing: ${missing[*]}"
-  "${sudo[@]}" apt-get update -qq
-  "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive \
-    apt-get install -y -qq --no-install-recommends "${missing[@]}"
+  if ! { "${sudo[@]}" apt-get update -qq &&
+    "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive \
+      apt-get install -y -qq --no-install-recommends "${missing[@]}"; }; then
+    mapfile -t still < <(missing_of "${missing[@]}")
+    echo "$0: could not install ${still[*]:-${missing[*]}} (no network or no Debian mirror?); install them with: $how" >&2
+    exit 1
+  fi
 fi
 
-# npm ci starts from scratch; run it only when the lock file changed.
-if [ -f package-lock.json ] &&
-   [ ! node_modules/.package-lock.json -nt package-lock.json ]; then
-  npm ci --no-audit --no-fund
+# npm ci starts from scratch; run it only when the lock file changed. A failed
+# run leaves no half-filled node_modules behind for the build to take.
+if [ ! node_modules/.package-lock.json -nt package-lock.json ]; then
+  log=$(mktemp)
+  if ! npm ci --no-audit --no-fund --fetch-retries=1 >"$log" 2>&1; then
+    rm -rf node_modules
+    echo "$0: npm ci could not fetch the pinned Flash player (@ruffle-rs/ruffle; no network for the npm registry?), see $log; try again with: npm ci" >&2
+    exit 1
+  fi
+  rm -f "$log"
 fi

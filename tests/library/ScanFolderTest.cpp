@@ -1,11 +1,10 @@
 #include "ScanFolder.h"
 
+#include "OrdinaryUser.h"
 #include "TreeBuilder.h"
 
 #include <QTest>
 #include <fcntl.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 using Entries = std::vector<std::string>;
 
@@ -17,36 +16,21 @@ Entries scan(const std::string& folder) {
     return entries;
 }
 
-// Runs the scan in a child process as the unprivileged user "nobody", for the
-// folders that only an ordinary user is refused (the tests run as root).
-Entries scanAsNobody(const std::string& folder) {
-    int fds[2];
-    if (pipe(fds) != 0)
-        return {"<no pipe>"};
-    const pid_t child = fork();
-    if (child == 0) {
-        close(fds[0]);
-        if (setgid(65534) != 0 || setuid(65534) != 0)
-            _exit(3);
-        std::string out;
+// The scan as an ordinary user runs it, for the folders that only such a
+// user is refused.
+Entries scanAsOrdinaryUser(const std::string& folder) {
+    const std::optional<std::string> out = asOrdinaryUser([&] {
+        std::string lines;
         for (const std::string& entry : scan(folder))
-            out += entry + "\n";
-        (void)!write(fds[1], out.data(), out.size());
-        _exit(0);
-    }
-    close(fds[1]);
-    std::string out;
-    char buffer[4096];
-    for (ssize_t n; (n = read(fds[0], buffer, sizeof buffer)) > 0;)
-        out.append(buffer, static_cast<size_t>(n));
-    close(fds[0]);
-    int status = 0;
-    waitpid(child, &status, 0);
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
+            lines += entry + "\n";
+        return lines;
+    });
+    if (!out)
         return {"<child failed>"};
     Entries entries;
-    for (size_t start = 0, end; (end = out.find('\n', start)) != std::string::npos; start = end + 1)
-        entries.push_back(out.substr(start, end - start));
+    for (size_t start = 0, end; (end = out->find('\n', start)) != std::string::npos;
+         start = end + 1)
+        entries.push_back(out->substr(start, end - start));
     return entries;
 }
 
@@ -150,9 +134,9 @@ private slots:
         tree.file("z.swf");
         // An ordinary user cannot open "closed"; it is a plain folder, so it
         // is entered, contributes nothing, and the rest is still listed.
-        QCOMPARE(TreeBuilder::list(scanAsNobody(tree.root())), (QStringList{"a", "z"}));
-        chmod(tree.root().c_str(), 0700);
-        QCOMPARE(scanAsNobody(tree.root()), Entries{});
+        QCOMPARE(TreeBuilder::list(scanAsOrdinaryUser(tree.root())), (QStringList{"a", "z"}));
+        chmod(tree.root().c_str(), 0000);
+        QCOMPARE(scanAsOrdinaryUser(tree.root()), Entries{});
     }
 
     void scan_nameThatIsNotUtf8IsListedAsItsBytes() {

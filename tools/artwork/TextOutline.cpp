@@ -23,8 +23,9 @@ QFont font(int pixelSize) {
 void TextOutline::requireFont() {
     const QFontInfo info(font(32));
     if (info.family() != Family || !info.bold())
-        throw std::runtime_error("DejaVu Sans Bold is not installed (fonts-dejavu-core), found " +
-                                 info.family().toStdString());
+        throw std::runtime_error("the lettering's font, DejaVu Sans Bold, is missing (found " +
+                                 info.family().toStdString() +
+                                 "): install it with sudo apt-get install fonts-dejavu-core");
 }
 
 QPainterPath TextOutline::path(const QString& text, int pixelSize) {

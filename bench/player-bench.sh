@@ -5,7 +5,7 @@
 # in one run on a private X server, and prints the figures as a table.
 # Builds nothing: run `cmake --build BUILD_DIR` first.
 #
-# Usage: tests/benchmarks/player-bench.sh BUILD_DIR [LAUNCHES [CONFIG_LAUNCHES]]
+# Usage: bench/player-bench.sh BUILD_DIR [LAUNCHES [CONFIG_LAUNCHES]]
 #   LAUNCHES       launches of each kind for the main figures (default 5)
 #   CONFIG_LAUNCHES  launches per engine configuration (Chromium flags, drawing
 #                  without OpenGL; default 3; 0 leaves them out)
@@ -15,7 +15,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 build=$(cd "$1" && pwd)
 launches=${2:-5}
 config_launches=${3:-3}
-bench=$build/tests/benchmarks
+bench=$build/bench
 swf=$build/tools/swfwriter/pelliwick-swf
 for binary in "$bench/PlayerBenchmark" "$bench/BarePlayer" "$bench/PlainStartup" "$swf"; do
   [ -x "$binary" ] || { echo "missing $binary: build first (cmake --build $1)" >&2; exit 2; }
@@ -26,7 +26,7 @@ if [ "$(nproc)" -gt 2 ] && [ -z "${PELLIWICK_BENCH_PINNED:-}" ] && command -v ta
   PELLIWICK_BENCH_PINNED=1 exec taskset -c 0,1 "$0" "$@"
 fi
 
-source "$here/../support/xsession.sh"
+source "$here/../tests/support/xsession.sh"
 work=$(mktemp -d)
 trap 'stop_x; rm -rf "$work"' EXIT
 figures=$work/figures

@@ -1,0 +1,65 @@
+// Copy and move onto a disk that fills up: the command says so, and neither
+// disk keeps half a game. The small disk is a tmpfs of 64 KiB, which only
+// root may mount.
+#include "FileSystem.h"
+#include "Snapshot.h"
+#include "TreeBuilder.h"
+
+#include <QTest>
+#include <filesystem>
+#include <sys/mount.h>
+
+namespace {
+
+const std::string Big(200 * 1024, 'x');
+
+class SmallDisk {
+public:
+    explicit SmallDisk(const std::string& where) : path(where) {
+        std::filesystem::create_directories(where);
+        mounted = mount("tmpfs", where.c_str(), "tmpfs", 0, "size=64k") == 0;
+    }
+    ~SmallDisk() {
+        if (mounted)
+            umount(path.c_str());
+    }
+    SmallDisk(const SmallDisk&) = delete;
+    SmallDisk& operator=(const SmallDisk&) = delete;
+
+    const std::string path;
+    bool mounted = false;
+};
+
+} // namespace
+
+class FullDiskTest : public QObject {
+    Q_OBJECT
+private slots:
+    void copy_ontoAFullDiskLeavesNothingBehind() {
+        TreeBuilder tree;
+        tree.file("big.swf", Big);
+        SmallDisk disk(tree.path("small"));
+        if (!disk.mounted)
+            QSKIP("needs root: mounting a small tmpfs to fill (run make test as root)");
+        QCOMPARE(FileSystem::copyNew(tree.path("big.swf"), disk.path + "/big.swf"),
+                 FileResult::NoSpace);
+        QCOMPARE(snapshot(disk.path), Snapshot{});
+        QCOMPARE(snapshot(tree.root()),
+                 (Snapshot{{"big.swf", Big}, {"small", "<folder or link>"}}));
+    }
+
+    void move_ontoAFullDiskKeepsTheGameWhereItWas() {
+        TreeBuilder tree;
+        tree.file("big.swf", Big);
+        SmallDisk disk(tree.path("small"));
+        if (!disk.mounted)
+            QSKIP("needs root: mounting a small tmpfs to fill (run make test as root)");
+        QCOMPARE(FileSystem::moveNoReplace(tree.path("big.swf"), disk.path + "/big.swf"),
+                 FileResult::NoSpace);
+        QCOMPARE(snapshot(tree.root()),
+                 (Snapshot{{"big.swf", Big}, {"small", "<folder or link>"}}));
+    }
+};
+
+QTEST_GUILESS_MAIN(FullDiskTest)
+#include "FullDiskTest.moc"
