@@ -21,7 +21,7 @@ package=(dpkg-dev file)
 # A private X server, input and screenshots, for the tests and benchmarks.
 screen=(xvfb xauth xdotool imagemagick libx11-dev)
 # The tests' own checks: desktop entries, the package and its metainfo, other CPUs.
-checks=(desktop-file-utils libglib2.0-bin lintian appstream qemu-user)
+checks=(desktop-file-utils libglib2.0-bin lintian appstream man-db qemu-user)
 
 case "${1:-}" in
 run) packages=("${run[@]}") ;;

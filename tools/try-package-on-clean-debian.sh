@@ -53,7 +53,7 @@ start_x
 shot="$root/shot.png"
 start() {
   chroot "$root" runuser -u player -- env -i HOME=/home/player DISPLAY="$DISPLAY" \
-    PATH=/usr/bin:/bin pelliwick >"$root/stdout.log" 2>"$root/stderr.log" &
+    PATH=/usr/bin:/bin:/usr/games pelliwick >"$root/stdout.log" 2>"$root/stderr.log" &
   app=$!
   window_named '^Pelliwick 1\.1$' >/dev/null
 }

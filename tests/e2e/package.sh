@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# The Debian package as a user meets it: made by CPack, its dependencies
-# Debian's own, its files unpacked as dpkg would place them, and the launcher
-# on the PATH started by a normal user (nobody, when the test runs as root):
+# The Debian package as a user meets it: made by CPack, accepted by lintian,
+# its dependencies Debian's own, listed by software centres through its
+# metainfo, its files unpacked as dpkg would place them, and the launcher on
+# the PATH started by a normal user (nobody, when the test runs as root):
 # the first start makes that user's program folder with its seven category
 # folders and shows the window; a later start, after an upgrade, brings the
 # user's copy of the program up to date, keeps the user's games, lists and
@@ -24,12 +25,22 @@ for package in libqt6webenginewidgets6 libqt6webenginecore6-bin xdg-utils fonts-
   [[ ", $depends," == *", $package "* || ", $depends," == *", $package,"* ]] ||
     fail "the package does not depend on $package: $depends"
 done
+# Errors and warnings both fail; lintian's informational tags do not.
+lintian --fail-on error,warning "$deb" >"$work/lintian.log" 2>&1 ||
+  { cat "$work/lintian.log"; fail "lintian does not accept the package"; }
 dpkg-deb -x "$deb" "$work/root"
-for file in usr/bin/pelliwick usr/lib/pelliwick/pelliwick usr/lib/pelliwick/ruffle/ruffle.js \
+for file in usr/games/pelliwick usr/lib/pelliwick/pelliwick usr/lib/pelliwick/ruffle/ruffle.js \
+            usr/lib/pelliwick/ruffle/LICENSE_MIT usr/lib/pelliwick/ruffle/LICENSE_APACHE \
+            usr/share/doc/pelliwick/copyright usr/share/doc/pelliwick/changelog.gz \
+            usr/share/man/man6/pelliwick.6.gz usr/share/metainfo/org.example.pelliwick.metainfo.xml \
             usr/share/icons/hicolor/48x48/apps/pelliwick.png \
             usr/share/icons/hicolor/256x256/apps/pelliwick.png; do
   [ -s "$work/root/$file" ] || fail "the package lacks $file"
 done
+appstreamcli validate --no-net --pedantic "$work/root/usr/share/metainfo/org.example.pelliwick.metainfo.xml" ||
+  fail "software centres would not take the metainfo"
+man -l --warnings "$work/root/usr/share/man/man6/pelliwick.6.gz" 2>&1 >/dev/null | grep . &&
+  fail "the manual page has faults"
 desktop-file-validate "$work/root/usr/share/applications/pelliwick.desktop" ||
   fail "the menu entry is not valid"
 grep -qx 'Exec=pelliwick' "$work/root/usr/share/applications/pelliwick.desktop" ||
@@ -45,7 +56,7 @@ fi
 folder="$work/home/.local/share/pelliwick"
 start_x
 start() {
-  "${as_user[@]}" env -i HOME="$work/home" DISPLAY="$DISPLAY" PATH="$work/root/usr/bin:$PATH" \
+  "${as_user[@]}" env -i HOME="$work/home" DISPLAY="$DISPLAY" PATH="$work/root/usr/games:$PATH" \
     pelliwick >"$work/stdout.log" 2>"$work/stderr.log" &
   app=$!
   window=$(window_named '^Pelliwick 1\.1$')
