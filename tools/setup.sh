@@ -56,13 +56,15 @@ if [ ${#missing[@]} -gt 0 ]; then
     how="sudo $how"
   fi
   echo "Installing: ${missing[*]}"
+  log=$(mktemp)
   if ! { "${sudo[@]}" apt-get update -qq &&
     "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive \
-      apt-get install -y -qq --no-install-recommends "${missing[@]}"; }; then
+      apt-get install -y -qq --no-install-recommends "${missing[@]}"; } >"$log" 2>&1; then
     mapfile -t still < <(missing_of "${missing[@]}")
-    echo "$0: could not install ${still[*]:-${missing[*]}} (no network or no Debian mirror?); install them with: $how" >&2
+    echo "$0: could not install ${still[*]:-${missing[*]}} (no network or no Debian mirror?), see $log; install them with: $how" >&2
     exit 1
   fi
+  rm -f "$log"
 fi
 
 # npm ci starts from scratch; run it only when the lock file changed. A failed
