@@ -79,7 +79,7 @@ until xdotool search --onlyvisible --name '^Pelliwick' >/dev/null 2>&1; do
   sleep 1
 done
 shot=$root/make-run.png
-wait_for 30 lists 3 || fail "the window does not list the demo games"
+wait_for 30 lists 2 || fail "the window does not list the two demo games of Action"
 cp "$shot" "${SHOT:-/dev/null}" 2>/dev/null || true
 step "closing the window"
 kill "$(xdotool search --onlyvisible --name '^Pelliwick' getwindowpid)"
