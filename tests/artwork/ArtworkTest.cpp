@@ -8,6 +8,7 @@
 #include <QColor>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QImageReader>
 #include <QProcess>
@@ -181,6 +182,7 @@ class ArtworkTest : public QObject {
 private slots:
     void generator_drawsTheCommittedPictures_data();
     void generator_drawsTheCommittedPictures();
+    void generator_withoutItsFontSaysWhatIsMissingAndWritesNothing();
 
     void glyphs_data();
     void glyphs_headerIsSixteenBitRgbOfTheirSize_data() { glyphs_data(); }
@@ -252,6 +254,34 @@ void ArtworkTest::generator_drawsTheCommittedPictures() {
                                     .arg(difference)));
         }
     }
+}
+
+void ArtworkTest::generator_withoutItsFontSaysWhatIsMissingAndWritesNothing() {
+    // A machine whose only fonts are the window's, not the lettering's.
+    QTemporaryDir work;
+    QVERIFY(work.isValid());
+    QFile config(work.filePath(QStringLiteral("fonts.conf")));
+    QVERIFY(config.open(QIODevice::WriteOnly));
+    config.write("<?xml version=\"1.0\"?>\n<fontconfig>\n"
+                 "<dir>/usr/share/fonts/truetype/liberation2</dir>\n<cachedir>" +
+                 work.filePath(QStringLiteral("cache")).toUtf8() + "</cachedir>\n</fontconfig>\n");
+    config.close();
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("FONTCONFIG_FILE"), config.fileName());
+    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), work.path());
+
+    QProcess generator;
+    generator.setProcessEnvironment(environment);
+    const QString out = work.filePath(QStringLiteral("out"));
+    generator.start(QStringLiteral(PELLIWICK_ARTWORK_GENERATOR), {out});
+    QVERIFY(generator.waitForFinished(60000));
+    const QString said = QString::fromUtf8(generator.readAllStandardError()).trimmed();
+    QCOMPARE(generator.exitCode(), 1);
+    QVERIFY2(!said.contains(QLatin1Char('\n')), qPrintable(said));
+    QVERIFY2(said.contains(QLatin1String("DejaVu Sans Bold")) &&
+                 said.contains(QLatin1String("apt-get install fonts-dejavu-core")),
+             qPrintable(said));
+    QVERIFY(!QFileInfo::exists(out));
 }
 
 void ArtworkTest::glyphs_data() {
