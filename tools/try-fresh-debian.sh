@@ -8,22 +8,15 @@
 # it is not part of make test.
 # Usage: tools/try-fresh-debian.sh   (KEEP=1 keeps the new system in /var/tmp)
 set -euo pipefail
-[ "$(id -u)" -eq 0 ] || { echo "$0: needs root (debootstrap, chroot)" >&2; exit 2; }
 project=$(cd "$(dirname "$0")/.." && pwd)
 source "$project/tests/support/xsession.sh"
+source "$project/tools/clean-debian.sh"
 
-command -v debootstrap >/dev/null ||
-  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends debootstrap
-mirror=$(sed -n 's/^URIs: *//p' /etc/apt/sources.list.d/debian.sources 2>/dev/null | head -n 1)
-root=$(mktemp -d /var/tmp/fresh-debian.XXXXXX)
-chmod 755 "$root" # the root of the new system, which its users must enter
-mounted=()
 finish() {
-  local status=$? i
+  local status=$?
   [ -z "${run:-}" ] || kill "$run" 2>/dev/null || true
   stop_x
-  for ((i = ${#mounted[@]} - 1; i >= 0; i--)); do umount -l "${mounted[i]}" || true; done
-  [ -n "${KEEP:-}" ] || rm -rf --one-file-system "$root"
+  remove_clean_debian
   exit $status
 }
 trap finish EXIT
@@ -34,21 +27,7 @@ step() { # NAME: prints the time the step before took
 }
 
 step "debootstrap (minbase, make, sudo)"
-debootstrap --variant=minbase --include=make,sudo bookworm "$root" \
-  "${mirror:-http://deb.debian.org/debian}" >"$root.log" 2>&1 ||
-  { tail "$root.log"; fail "debootstrap failed"; }
-rm -f "$root.log"
-for place in proc sys dev dev/pts dev/shm; do
-  mkdir -p "$root/$place"
-  mount --bind "/$place" "$root/$place"
-  mounted+=("$root/$place")
-done
-cp /etc/resolv.conf "$root/etc/resolv.conf"
-# Where this machine reaches the registries through a proxy whose authority
-# it trusts locally, the new system trusts it too, as the machine's own users
-# do (the certificates go in when apt installs ca-certificates).
-mkdir -p "$root/usr/local/share/ca-certificates"
-cp /usr/local/share/ca-certificates/*.crt "$root/usr/local/share/ca-certificates/" 2>/dev/null || true
+make_clean_debian fresh-debian make,sudo
 chroot "$root" useradd -m -s /bin/bash newcomer
 echo 'newcomer ALL=(ALL) NOPASSWD: ALL' >"$root/etc/sudoers.d/newcomer"
 chmod 440 "$root/etc/sudoers.d/newcomer"
@@ -67,9 +46,7 @@ start_x
 socket=/tmp/.X11-unix/X${DISPLAY#:}
 mkdir -p "$root/tmp/.X11-unix"
 chmod 1777 "$root/tmp/.X11-unix"
-touch "$root$socket"
-mount --bind "$socket" "$root$socket"
-mounted+=("$root$socket")
+bind_mount "$socket" "$root$socket"
 
 step "make run, to the window"
 as_newcomer "make run" >"$root/make-run.log" 2>&1 &

@@ -9,37 +9,22 @@
 # (KEEP=1 keeps the new system in /var/tmp for a look afterwards.)
 set -euo pipefail
 [ $# -eq 2 ] || { echo "usage: $0 PACKAGE.deb SWF_WRITER" >&2; exit 2; }
-[ "$(id -u)" -eq 0 ] || { echo "$0: needs root (debootstrap, chroot)" >&2; exit 2; }
 source "$(dirname "$0")/../tests/support/xsession.sh"
+source "$(dirname "$0")/clean-debian.sh"
 deb=$(readlink -f "$1") swf=$(readlink -f "$2")
 
-command -v debootstrap >/dev/null ||
-  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends debootstrap
-mirror=$(sed -n 's/^URIs: *//p' /etc/apt/sources.list.d/debian.sources 2>/dev/null | head -n 1)
-root=$(mktemp -d /var/tmp/clean-debian.XXXXXX)
-chmod 755 "$root" # the root of the new system, which its users must enter
-mounted=()
 finish() {
-  local status=$? i
+  local status=$?
   [ $status -eq 0 ] || tail -n 20 "$root/stderr.log" 2>/dev/null || true
   [ -z "${app:-}" ] || { kill "$app" && wait "$app"; } 2>/dev/null || true
   stop_x
-  for ((i = ${#mounted[@]} - 1; i >= 0; i--)); do umount -l "${mounted[i]}" || true; done
-  [ -n "${KEEP:-}" ] || rm -rf --one-file-system "$root"
+  remove_clean_debian
   exit $status
 }
 trap finish EXIT
 
-echo "Making a clean Debian 12 in $root"
-debootstrap --variant=minbase bookworm "$root" "${mirror:-http://deb.debian.org/debian}" \
-  >"$root.log" 2>&1 || { tail "$root.log"; fail "debootstrap failed"; }
-rm -f "$root.log"
-for place in proc sys dev dev/pts dev/shm tmp/.X11-unix; do
-  mkdir -p "$root/$place"
-  mount --bind "/$place" "$root/$place"
-  mounted+=("$root/$place")
-done
-cp /etc/resolv.conf "$root/etc/resolv.conf"
+make_clean_debian clean-debian
+bind_mount /tmp/.X11-unix "$root/tmp/.X11-unix"
 cp "$deb" "$root/pelliwick.deb"
 
 echo "Installing the package with apt"

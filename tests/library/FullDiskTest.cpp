@@ -35,26 +35,22 @@ public:
 class FullDiskTest : public QObject {
     Q_OBJECT
 private slots:
-    void copy_ontoAFullDiskLeavesNothingBehind() {
-        TreeBuilder tree;
-        tree.file("big.swf", Big);
-        SmallDisk disk(tree.path("small"));
-        if (!disk.mounted)
-            QSKIP("needs root: mounting a small tmpfs to fill (run make test as root)");
-        QCOMPARE(FileSystem::copyNew(tree.path("big.swf"), disk.path + "/big.swf"),
-                 FileResult::NoSpace);
-        QCOMPARE(snapshot(disk.path), Snapshot{});
-        QCOMPARE(snapshot(tree.root()),
-                 (Snapshot{{"big.swf", Big}, {"small", "<folder or link>"}}));
+    void command_ontoAFullDiskKeepsTheGameWhereItWasAndLeavesNothingThere_data() {
+        QTest::addColumn<bool>("move");
+        QTest::newRow("copy") << false;
+        QTest::newRow("move") << true;
     }
-
-    void move_ontoAFullDiskKeepsTheGameWhereItWas() {
+    void command_ontoAFullDiskKeepsTheGameWhereItWasAndLeavesNothingThere() {
+        QFETCH(bool, move);
         TreeBuilder tree;
         tree.file("big.swf", Big);
         SmallDisk disk(tree.path("small"));
         if (!disk.mounted)
             QSKIP("needs root: mounting a small tmpfs to fill (run make test as root)");
-        QCOMPARE(FileSystem::moveNoReplace(tree.path("big.swf"), disk.path + "/big.swf"),
+        const std::string source = tree.path("big.swf");
+        const std::string target = disk.path + "/big.swf";
+        QCOMPARE(move ? FileSystem::moveNoReplace(source, target)
+                      : FileSystem::copyNew(source, target),
                  FileResult::NoSpace);
         QCOMPARE(snapshot(tree.root()),
                  (Snapshot{{"big.swf", Big}, {"small", "<folder or link>"}}));

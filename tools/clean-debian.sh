@@ -1,0 +1,44 @@
+# Shared by the trials on a clean Debian 12: a minimal root made by
+# debootstrap in /var/tmp, lent this machine's /proc, /sys and /dev, its
+# resolver and the certificate authorities it trusts locally (where it reaches
+# the registries through a proxy, the new system must trust that too); undone
+# and removed again on exit, unless KEEP is set. Sourced, not run; needs root.
+[ "$(id -u)" -eq 0 ] || { echo "$0: needs root (debootstrap, chroot)" >&2; exit 2; }
+command -v debootstrap >/dev/null ||
+  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends debootstrap
+mounted=()
+
+# bind_mount FROM TO: lends FROM (a folder or a file) to the new system.
+bind_mount() {
+  if [ -d "$1" ]; then mkdir -p "$2"; else touch "$2"; fi
+  mount --bind "$1" "$2"
+  mounted+=("$2")
+}
+
+# make_clean_debian NAME [PACKAGES]: the new system in $root, holding
+# debootstrap's minimal set and PACKAGES (comma-separated).
+make_clean_debian() {
+  local mirror place
+  mirror=$(sed -n 's/^URIs: *//p' /etc/apt/sources.list.d/debian.sources 2>/dev/null | head -n 1)
+  root=$(mktemp -d "/var/tmp/$1.XXXXXX")
+  chmod 755 "$root" # the root of the new system, which its users must enter
+  echo "Making a clean Debian 12 in $root"
+  debootstrap --variant=minbase ${2:+--include=$2} bookworm "$root" \
+    "${mirror:-http://deb.debian.org/debian}" >"$root.log" 2>&1 ||
+    { tail "$root.log"; fail "debootstrap failed"; }
+  rm -f "$root.log"
+  for place in proc sys dev dev/pts dev/shm; do
+    bind_mount "/$place" "$root/$place"
+  done
+  cp /etc/resolv.conf "$root/etc/resolv.conf"
+  mkdir -p "$root/usr/local/share/ca-certificates"
+  cp /usr/local/share/ca-certificates/*.crt "$root/usr/local/share/ca-certificates/" 2>/dev/null ||
+    true
+}
+
+# Undoes the mounts, newest first, and removes the new system.
+remove_clean_debian() {
+  local i
+  for ((i = ${#mounted[@]} - 1; i >= 0; i--)); do umount -l "${mounted[i]}" || true; done
+  [ -z "${root:-}" ] || [ -n "${KEEP:-}" ] || rm -rf --one-file-system "$root"
+}
