@@ -183,9 +183,24 @@ void TShockwaveFlash::setMovie(const QString& url) {
 
 void TShockwaveFlash::playInPage() {
     const QString folder = movie_.left(movie_.lastIndexOf('/'));
+    // No game file, no game: the player stays empty, as the original player
+    // did, rather than showing the engine's advice about loading files.
+    const int game = FileSystem::openInside(folder.toStdString(), movie_.toStdString());
+    if (game < 0) {
+        handler_->setMovieFolder({});
+        page_->runJavaScript(QStringLiteral("pelliwick.unload()"));
+        return;
+    }
+    ::close(game);
     handler_->setMovieFolder(folder.toStdString());
-    const QString movieUrl = PlayerSchemeHandler::gameUrl(movie_).toString(QUrl::FullyEncoded);
-    const QString baseUrl = PlayerSchemeHandler::gameUrl(folder + '/').toString(QUrl::FullyEncoded);
+    // The movie sees the address it was given, "file://" and its path; a name
+    // that a URL would cut short or misread is given to it encoded.
+    const bool plain = std::none_of(movie_.begin(), movie_.end(), [](QChar c) {
+        return c == '#' || c == '?' || c == '%';
+    });
+    const QString movieUrl = plain ? QStringLiteral("file://") + movie_
+                                   : QUrl::fromLocalFile(movie_).toString(QUrl::FullyEncoded);
+    const QString baseUrl = QUrl::fromLocalFile(folder + '/').toString(QUrl::FullyEncoded);
     page_->runJavaScript(
         QStringLiteral("pelliwick.play(%1, %2)").arg(jsString(movieUrl), jsString(baseUrl)));
 }

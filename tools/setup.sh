@@ -16,6 +16,8 @@ run=(cmake ninja-build g++ pkg-config
 command -v npm >/dev/null || run+=(nodejs npm)
 # The artwork's lettering.
 artwork=(fonts-dejavu-core)
+# The test movies, written in Haxe.
+movies=(haxe)
 # Making and checking the package.
 package=(dpkg-dev file)
 # A private X server, input and screenshots, for the tests and benchmarks.
@@ -28,7 +30,7 @@ run) packages=("${run[@]}") ;;
 artwork) packages=("${run[@]}" "${artwork[@]}") ;;
 package) packages=("${run[@]}" "${package[@]}") ;;
 bench) packages=("${run[@]}" "${screen[@]}") ;;
-test) packages=("${run[@]}" "${artwork[@]}" "${package[@]}" "${screen[@]}" "${checks[@]}") ;;
+test) packages=("${run[@]}" "${artwork[@]}" "${movies[@]}" "${package[@]}" "${screen[@]}" "${checks[@]}") ;;
 *)
   echo "usage: $0 run|test|bench|artwork|package" >&2
   exit 2

@@ -1,0 +1,4 @@
+// Draws nothing at all: what shows is the stage colour of its header.
+class StageOnly {
+    static function main() {}
+}
