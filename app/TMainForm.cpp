@@ -12,6 +12,7 @@
 #include "TMoveBox.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QPaintEvent>
 #include <QShowEvent>
 
@@ -24,10 +25,15 @@ TMainForm::TMainForm(std::string executablePath)
         setupUi(this);
         // One filter, one file; a typed name need not exist (the copy then
         // fails quietly). Qt's own dialog, the same on every desktop.
+        OpenDialog1->setOption(QFileDialog::DontUseNativeDialog);
         OpenDialog1->setNameFilter(QStringLiteral("Flash files (*.swf)"));
         OpenDialog1->setFileMode(QFileDialog::AnyFile);
         OpenDialog1->setAcceptMode(QFileDialog::AcceptOpen);
-        OpenDialog1->setOption(QFileDialog::DontUseNativeDialog);
+        // The filter's description is "Flash files " with its blank, which
+        // Qt trims from a filter: its box shows the description as it is,
+        // while the dialog filters by the pattern.
+        if (auto* filter = OpenDialog1->findChild<QComboBox*>(QStringLiteral("fileTypeCombo")))
+            filter->setItemText(0, QStringLiteral("Flash files "));
         // Each control takes exactly the bounds the layout gives it; the style
         // would otherwise pull framed panels and the list in by their frame.
         for (QWidget* control : findChildren<QWidget*>())
@@ -153,10 +159,12 @@ void TMainForm::SpeedButton3Click(QObject*) {
     // game out of the library.
     if (newName == oldName || !GameFile::isPlainName(newName) || !GameFile::isPlainName(oldName))
         return;
-    if (FileSystem::moveNoReplace(GameFile::path(currentCategoryFolder_, oldName),
-                                  GameFile::path(currentCategoryFolder_, newName)) ==
-        FileResult::Done)
+    const std::string oldPath = GameFile::path(currentCategoryFolder_, oldName);
+    const std::string newPath = GameFile::path(currentCategoryFolder_, newName);
+    if (FileSystem::moveNoReplace(oldPath, newPath) == FileResult::Done) {
         ListBox1->setEntry(row, Edit1->text());
+        ShockwaveFlash1->gameMoved(oldPath, newPath);
+    }
 }
 
 void TMainForm::SpeedButton4Click(QObject*) {

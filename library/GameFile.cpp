@@ -1,5 +1,8 @@
 #include "GameFile.h"
 
+#include <cstdio>
+#include <string_view>
+
 std::string GameFile::path(const std::string& folder, const std::string& entry) {
     return folder + "/" + entry + ".swf";
 }
@@ -7,4 +10,27 @@ std::string GameFile::path(const std::string& folder, const std::string& entry) 
 bool GameFile::isPlainName(const std::string& name) {
     return !name.empty() && name != "." && name != ".." &&
            name.find_first_of(std::string("/\0", 2)) == std::string::npos;
+}
+
+std::string GameFile::movieUrl(const std::string& path) {
+    if (path.find_first_of("#?%") == std::string::npos && path.find("/.") == std::string::npos)
+        return "file://" + path;
+    std::string url = "file://";
+    for (std::size_t i = 0; i < path.size(); ++i) {
+        const unsigned char c = path[i];
+        // A part of the path that begins with a dot (~/.local) is taken by
+        // the engine for a way up and out, and it then keeps no save.
+        const bool dotFirst = c == '.' && (i == 0 || path[i - 1] == '/');
+        const bool kept =
+            (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+            std::string_view("-._~!$&'()*+,;=:@/").find(char(c)) != std::string_view::npos;
+        if (kept && !dotFirst) {
+            url += char(c);
+        } else {
+            char escaped[4];
+            std::snprintf(escaped, sizeof escaped, "%%%02X", c);
+            url += escaped;
+        }
+    }
+    return url;
 }

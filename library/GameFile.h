@@ -12,4 +12,10 @@ public:
     // "/" (so no way into another folder, up or down), not "." or "..", and
     // no character the file system cannot store.
     static bool isPlainName(const std::string& name);
+
+    // The address a game plays from: "file://" and its path, as the original
+    // player was given it. A path that a URL would cut short or misread (one
+    // holding "#", "?" or "%"), or one through a hidden folder, which the
+    // engine refuses to keep saves for, is percent-encoded instead.
+    static std::string movieUrl(const std::string& path);
 };

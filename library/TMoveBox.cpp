@@ -28,13 +28,12 @@ void TMoveBox::OKButtonClick(QObject*) {
     const std::string name = MainForm->ListBox1->entry(row).toStdString();
     const std::string target = MainForm->executableFolder() +
                                CategoryTable::folderName(ComboBox1->currentText().toStdString());
+    const std::string from = GameFile::path(MainForm->currentCategoryFolder(), name);
+    const std::string to = GameFile::path(target, name);
     // An entry that names no file of its folder moves nothing.
-    const bool moved =
-        GameFile::isPlainName(name) &&
-        FileSystem::moveNoReplace(GameFile::path(MainForm->currentCategoryFolder(), name),
-                                  GameFile::path(target, name)) == FileResult::Done;
-    if (moved) {
+    if (GameFile::isPlainName(name) && FileSystem::moveNoReplace(from, to) == FileResult::Done) {
         MainForm->ListBox1->remove(row);
+        MainForm->ShockwaveFlash1->gameMoved(from, to);
         return;
     }
     // The application's title is its name.

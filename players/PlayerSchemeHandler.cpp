@@ -54,9 +54,14 @@ void PlayerSchemeHandler::requestStarted(QWebEngineUrlRequestJob* job) {
         return;
     }
     const QString path = url.path(QUrl::FullyDecoded);
-    // The host page and its script are the program's own.
-    if (path == QLatin1String("/host.html") || path == QLatin1String("/fetch-route.js")) {
-        auto* page = new QFile(QStringLiteral(":/player") + path, job);
+    // The host page and its scripts are the program's own, and Qt's.
+    if (path == QLatin1String("/host.html") || path == QLatin1String("/fetch-route.js") ||
+        path == QLatin1String("/saves.js") || path == QLatin1String("/qwebchannel.js")) {
+        auto* page =
+            new QFile((path == QLatin1String("/qwebchannel.js") ? QStringLiteral(":/qtwebchannel")
+                                                                : QStringLiteral(":/player")) +
+                          path,
+                      job);
         page->open(QIODevice::ReadOnly);
         job->reply(mimeType(path), page);
         return;

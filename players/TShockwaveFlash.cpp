@@ -2,13 +2,18 @@
 
 #include "Exception.h"
 #include "FileSystem.h"
+#include "GameFile.h"
 #include "PlayerSchemeHandler.h"
+#include "SaveBridge.h"
 
 #include <QCoreApplication>
+#include <QEventLoop>
 #include <QJsonDocument>
+#include <QJsonObject>
 #include <QJsonValue>
 #include <QQuickWidget>
 #include <QTimer>
+#include <QWebChannel>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
 #include <QWebEngineSettings>
@@ -72,6 +77,8 @@ TShockwaveFlash::TShockwaveFlash(QWidget* parent)
     // flicker and the desktop as a new window: a hidden child of the same
     // kind tells the window from the start.
     (new QQuickWidget(this))->hide();
+    saves_ = new SaveBridge(this);
+    connect(qApp, &QCoreApplication::aboutToQuit, this, &TShockwaveFlash::endGameBeforeQuitting);
 }
 
 TShockwaveFlash::~TShockwaveFlash() {
@@ -109,6 +116,9 @@ void TShockwaveFlash::createPage() {
     handler_ = new PlayerSchemeHandler(rufflePath_, this);
     profile_->installUrlSchemeHandler(PlayerSchemeHandler::Scheme, handler_);
     page_ = new QWebEnginePage(profile_, this);
+    channel_ = new QWebChannel(this);
+    channel_->registerObject(QStringLiteral("saves"), saves_);
+    page_->setWebChannel(channel_);
     QWebEngineSettings* settings = page_->settings();
     settings->setAttribute(QWebEngineSettings::PlaybackRequiresUserGesture, false);
     settings->setAttribute(QWebEngineSettings::ShowScrollBars, false);
@@ -193,16 +203,34 @@ void TShockwaveFlash::playInPage() {
     }
     ::close(game);
     handler_->setMovieFolder(folder.toStdString());
-    // The movie sees the address it was given, "file://" and its path; a name
-    // that a URL would cut short or misread is given to it encoded.
-    const bool plain = std::none_of(movie_.begin(), movie_.end(), [](QChar c) {
-        return c == '#' || c == '?' || c == '%';
-    });
-    const QString movieUrl = plain ? QStringLiteral("file://") + movie_
-                                   : QUrl::fromLocalFile(movie_).toString(QUrl::FullyEncoded);
-    const QString baseUrl = QUrl::fromLocalFile(folder + '/').toString(QUrl::FullyEncoded);
+    const std::string movieUrl = GameFile::movieUrl(movie_.toStdString());
+    const std::string movieKey = SaveStore::movieKey(movieUrl);
+    const QJsonObject saves{
+        {QStringLiteral("movie"), QString::fromStdString(movieKey)},
+        {QStringLiteral("entries"), saves_->open(movieKey)},
+        {QStringLiteral("maxBytes"), qint64(SaveStore::MaxSaveBytes)},
+        {QStringLiteral("maxPerFolder"), qint64(SaveStore::MaxSavesPerFolder)},
+    };
+    const QString baseUrl = QString::fromStdString(GameFile::movieUrl(folder.toStdString() + '/'));
     page_->runJavaScript(
-        QStringLiteral("pelliwick.play(%1, %2)").arg(jsString(movieUrl), jsString(baseUrl)));
+        QStringLiteral("pelliwick.play(%1, %2, %3)")
+            .arg(jsString(QString::fromStdString(movieUrl)), jsString(baseUrl),
+                 QString::fromUtf8(QJsonDocument(saves).toJson(QJsonDocument::Compact))));
+}
+
+void TShockwaveFlash::gameMoved(const std::string& from, const std::string& to) {
+    saves_->gameMoved(SaveStore::movieKey(GameFile::movieUrl(from)),
+                      SaveStore::movieKey(GameFile::movieUrl(to)));
+}
+
+void TShockwaveFlash::endGameBeforeQuitting() {
+    if (!ready_ || movie_.isEmpty())
+        return;
+    QEventLoop sent;
+    connect(saves_, &SaveBridge::allSent, &sent, &QEventLoop::quit);
+    QTimer::singleShot(1000, &sent, &QEventLoop::quit);
+    page_->runJavaScript(QStringLiteral("pelliwick.unload()"));
+    sent.exec();
 }
 
 void TShockwaveFlash::SetFocus() {

@@ -4,6 +4,8 @@
 #include <QWebEngineView>
 
 class PlayerSchemeHandler;
+class SaveBridge;
+class QWebChannel;
 class QWebEnginePage;
 class QWebEngineProfile;
 
@@ -33,6 +35,9 @@ public:
     // Keyboard focus into the running movie, so that keys reach the game.
     void SetFocus();
 
+    // The game file at from is now at to: its saves go with it.
+    void gameMoved(const std::string& from, const std::string& to);
+
     // True once the page can take a movie (for those who must wait for it).
     bool isReady() const { return ready_; }
 
@@ -52,11 +57,16 @@ private:
     void pageLoaded(bool ok);
     void renderProcessGone();
     void playInPage();
+    // What the playing game has not saved yet, the engine writes as the
+    // game ends; the program waits for that before it ends.
+    void endGameBeforeQuitting();
 
     const std::string rufflePath_;
     QWebEngineProfile* profile_ = nullptr;
     QWebEnginePage* page_ = nullptr;
     PlayerSchemeHandler* handler_ = nullptr;
+    SaveBridge* saves_ = nullptr;
+    QWebChannel* channel_ = nullptr;
     bool ready_ = false;
     QString movie_;
     // Bounded recovery from a dead render process.

@@ -10,6 +10,7 @@
 #include "TShockwaveFlash.h"
 #include "TreeBuilder.h"
 
+#include <QComboBox>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QTest>
@@ -122,6 +123,25 @@ private slots:
         add(QString::fromStdString(tree_->path("picked/readme.txt")));
         QCOMPARE(snapshot(library("Action")).at("readme.txt"), std::string("text"));
         QCOMPARE(entries().last(), QStringLiteral("readme"));
+    }
+
+    void add_dialogOffersFlashFilesWithItsBlankAndFiltersBySwf() {
+        QString shown;
+        QStringList filters;
+        ModalScript script({[&](QWidget* modal) {
+            auto* dialog = qobject_cast<QFileDialog*>(modal);
+            QVERIFY(dialog);
+            auto* filter = dialog->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+            QVERIFY(filter);
+            QCOMPARE(filter->count(), 1);
+            shown = filter->itemText(0);
+            filters = dialog->nameFilters();
+            dialog->reject();
+        }});
+        form_->SpeedButton1Click(form_->SpeedButton1);
+        QCOMPARE(script.done(), size_t(1));
+        QCOMPARE(shown, QStringLiteral("Flash files "));
+        QCOMPARE(filters, QStringList{QStringLiteral("Flash files (*.swf)")});
     }
 
     void add_thatCannotCopyChangesNothing_data() {

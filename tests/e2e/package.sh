@@ -5,13 +5,13 @@
 # the PATH started by a normal user (nobody, when the test runs as root):
 # the first start makes that user's program folder with its seven category
 # folders and shows the window; a later start, after an upgrade, brings the
-# user's copy of the program up to date, keeps the user's games, lists and
-# plays them, and the close button ends it with exit code 0.
-# Usage: package.sh CPACK_CONFIG SWF_WRITER CLOSE_WINDOW
+# user's copy of the program up to date, keeps the user's games and their
+# saves, lists and plays them, and the close button ends it with exit code 0.
+# Usage: package.sh CPACK_CONFIG SWF_WRITER CLOSE_WINDOW MOVIES_FOLDER
 set -euo pipefail
 here=$(dirname "$0")
 source "$here/../support/xsession.sh"
-swf=$2 close_window=$3
+swf=$2 close_window=$3 movies=$4
 
 make_work_folder
 chmod 755 "$work"
@@ -80,14 +80,22 @@ close
 
 "$swf" solid --color C81E1E --out "$work/red.swf"
 "${as_user[@]}" cp "$work/red.swf" "$folder/Action/Red Alert.swf"
+"${as_user[@]}" cp "$movies/SaveCounter.swf" "$folder/Action/Saver.swf"
+start
+wait_for 30 lists 2 || fail "the user's games are not listed"
+click $(line 1)
+wait_for 30 plays 40,80,200 || fail "the user's saving game does not start afresh"
+close
 # As after an upgrade of the package: the user's copy is not the installed one.
 "${as_user[@]}" sh -c "printf 'an older program' >'$folder/pelliwick'"
 start
 cmp -s "$folder/pelliwick" "$work/root/usr/lib/pelliwick/pelliwick" ||
   fail "the launcher did not bring the user's copy up to date"
-wait_for 30 lists 1 || fail "the user's game is not listed"
+wait_for 30 lists 2 || fail "the user's games are not listed"
 click $(line 0)
 wait_for 30 plays 200,30,30 || fail "the user's game does not play"
+click $(line 1)
+wait_for 30 plays 40,160,70 || fail "the game's save did not outlast the upgrade"
 close
 cmp -s "$work/red.swf" "$folder/Action/Red Alert.swf" || fail "the user's game changed"
 echo "PASS: package made with Debian dependencies; a user's own library made and used"

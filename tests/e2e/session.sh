@@ -31,26 +31,8 @@ sum_of_games() { (cd "$work" && find . -name '*.swf' -type f | sort | xargs -d '
 keep_games() { games=$(sum_of_games); }
 games_kept() { [ "$(sum_of_games)" = "$games" ] || fail "$1 changed games on disk"; }
 
-# Where the controls are: the window sits at 175,157 with no frame around it.
-win_x=175 win_y=157
-tell_a_friend="194 174" about="270 174" category_box="234 248"
-add_button="195 213" delete_button="227 213" move_button="257 214"
-modify_button="307 479" name_box="234 478"
 shot="$work/shot.png"
 has() { [ -e "$work/$1" ]; }
-pick_category() { # pick_category DOWN_OR_UP PRESSES: through the category box
-  click $category_box
-  local _
-  for _ in $(seq "$2"); do xdotool key "$1"; done
-  xdotool key Return
-}
-move_dialog_to() { # move_dialog_to DOWN_PRESSES: the Move dialog's choice, then OK
-  window_named '^Move to\.\.\.$' >/dev/null
-  xdotool key Tab
-  local _
-  for _ in $(seq "$1"); do xdotool key Down; done
-  xdotool key shift+Tab Return
-}
 
 start_x
 PATH="$work/bin:$PATH" "$work/pelliwick" 2>"$work/stderr.log" &

@@ -1,7 +1,9 @@
-// Copy and move onto a disk that fills up: the command says so, and neither
-// disk keeps half a game. The small disk is a tmpfs of 64 KiB, which only
+// Copy and move onto a disk that fills up, and a game's save written there:
+// the command says so, neither disk keeps half a game, and the save before
+// stays whole. The small disk is a tmpfs of 64 KiB, which only
 // root may mount.
 #include "FileSystem.h"
+#include "SaveStore.h"
 #include "Snapshot.h"
 #include "TreeBuilder.h"
 
@@ -54,6 +56,20 @@ private slots:
                  FileResult::NoSpace);
         QCOMPARE(snapshot(tree.root()),
                  (Snapshot{{"big.swf", Big}, {"small", "<folder or link>"}}));
+    }
+
+    void save_ontoAFullDiskKeepsTheSaveBefore() {
+        TreeBuilder tree;
+        SmallDisk disk(tree.path("small"));
+        if (!disk.mounted)
+            QSKIP("needs root: mounting a small tmpfs to fill (run make test as root)");
+        const SaveStore store(disk.path);
+        const std::string game = "localhost/g/pong.swf";
+        QCOMPARE(store.put(game, game + "/scores", "before"), SaveResult::Done);
+        QCOMPARE(store.put(game, game + "/scores", std::string(200 * 1024, 'x')),
+                 SaveResult::NoSpace);
+        QCOMPARE(snapshot(disk.path + "/localhost/g/pong.swf"),
+                 (Snapshot{{"scores.sol", "before"}}));
     }
 };
 

@@ -39,9 +39,29 @@ darkest() {
 }
 
 # The main window sits at 175,157 with no frame around it (no window manager):
-# where the player's centre and the game list's lines are on the screen.
+# where the player's centre, the game list's lines and the controls are on
+# the screen.
+win_x=175 win_y=157
 player="539 352"
 line() { echo "215 $((282 + 16 * $1))"; }
+tell_a_friend="194 174" about="270 174" category_box="234 248"
+add_button="195 213" delete_button="227 213" move_button="257 214"
+modify_button="307 479" name_box="234 478"
+# Picks a category through the category box.
+pick_category() { # DOWN_OR_UP PRESSES
+  click $category_box
+  local _
+  for _ in $(seq "$2"); do xdotool key "$1"; done
+  xdotool key Return
+}
+# The Move dialog's choice, that many entries down from the first, then OK.
+move_dialog_to() { # DOWN_PRESSES
+  window_named '^Move to\.\.\.$' >/dev/null
+  xdotool key Tab
+  local _
+  for _ in $(seq "$1"); do xdotool key Down; done
+  xdotool key shift+Tab Return
+}
 
 # The screen as it is now, in $shot.
 look() { import -window root "$shot" 2>/dev/null; }
@@ -79,6 +99,8 @@ fail() {
 # test failed.
 make_work_folder() {
   work=$(mktemp -d)
+  # The games' saves go to the test's folder, never to the user's.
+  export XDG_DATA_HOME="$work/data"
   trap 'status=$?; [ $status -eq 0 ] || tail -n 20 "$work/stderr.log" 2>/dev/null
         [ -z "${app:-}" ] || kill "$app" 2>/dev/null || true; stop_x; rm -rf "$work"' EXIT
 }
