@@ -22,6 +22,8 @@ movies=(haxe)
 package=(dpkg-dev file)
 # A private X server, input and screenshots, for the tests and benchmarks.
 screen=(xvfb xauth xdotool imagemagick libx11-dev)
+# A sound server whose sink the tests measure.
+sound=(pulseaudio pulseaudio-utils)
 # The tests' own checks: desktop entries, the package and its metainfo, other CPUs.
 checks=(desktop-file-utils libglib2.0-bin lintian appstream man-db qemu-user)
 
@@ -30,7 +32,7 @@ run) packages=("${run[@]}") ;;
 artwork) packages=("${run[@]}" "${artwork[@]}") ;;
 package) packages=("${run[@]}" "${package[@]}") ;;
 bench) packages=("${run[@]}" "${screen[@]}") ;;
-test) packages=("${run[@]}" "${artwork[@]}" "${movies[@]}" "${package[@]}" "${screen[@]}" "${checks[@]}") ;;
+test) packages=("${run[@]}" "${artwork[@]}" "${movies[@]}" "${package[@]}" "${screen[@]}" "${sound[@]}" "${checks[@]}") ;;
 *)
   echo "usage: $0 run|test|bench|artwork|package" >&2
   exit 2

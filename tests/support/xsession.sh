@@ -94,15 +94,17 @@ fail() {
   exit 1
 }
 
-# A folder of the test's own in $work; on exit the program ended, the X server
-# stopped, the folder removed, and the program's own output shown when the
-# test failed.
+# A folder of the test's own in $work; on exit the program and the test's
+# helpers ($helpers, process ids) ended, the X server stopped, the folder
+# removed, and the program's own output shown when the test failed.
 make_work_folder() {
   work=$(mktemp -d)
   # The games' saves go to the test's folder, never to the user's.
   export XDG_DATA_HOME="$work/data"
   trap 'status=$?; [ $status -eq 0 ] || tail -n 20 "$work/stderr.log" 2>/dev/null
-        [ -z "${app:-}" ] || kill "$app" 2>/dev/null || true; stop_x; rm -rf "$work"' EXIT
+        [ -z "${app:-}" ] || kill "$app" 2>/dev/null || true
+        [ -z "${helpers:-}" ] || kill $helpers 2>/dev/null || true
+        stop_x; rm -rf "$work"' EXIT
 }
 
 # A program folder in $work: the program and the Flash player's files beside it.

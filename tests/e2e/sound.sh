@@ -1,0 +1,84 @@
+#!/usr/bin/env bash
+# A game's sound as a player hears it, on a PulseAudio server of the test's
+# own whose only sink records nothing but is measured on its monitor: a game
+# that plays a tone is heard at once, without a click into it, and the tone
+# stops within 200 ms when the game is replaced, deleted or moved.
+# Usage: sound.sh PELLIWICK_BINARY MOVIES_FOLDER SOUND_LEVEL
+set -euo pipefail
+here=$(dirname "$0")
+source "$here/../support/xsession.sh"
+movies=$2 sound_level=$3
+
+make_program_folder "$1"
+mkdir "$work/Action" "$work/Sport"
+cp "$movies/Tone.swf" "$work/Action/a tone.swf"
+cp "$movies/StageOnly.swf" "$work/Action/b quiet.swf"
+cp "$movies/Tone.swf" "$work/Action/c tone too.swf"
+
+export PULSE_RUNTIME_PATH="$work/pulse" PULSE_SERVER="unix:$work/pulse/native"
+mkdir -m 700 "$PULSE_RUNTIME_PATH"
+pulseaudio -n --daemonize=no --exit-idle-time=-1 --disable-shm=yes --use-pid-file=no \
+  -L "module-native-protocol-unix socket=$work/pulse/native auth-anonymous=1" \
+  -L "module-null-sink sink_name=speakers" --log-target=stderr 2>"$work/pulse.log" &
+helpers=$!
+wait_for 20 pactl info || fail "PulseAudio did not start: $(tail -n 3 "$work/pulse.log")"
+levels=$work/levels
+parec -d speakers.monitor --format=s16le --rate=8000 --channels=1 --latency-msec=10 |
+  "$sound_level" >"$levels" &
+helpers="$helpers $!"
+wait_for 10 test -s "$levels" || fail "the sink's monitor records nothing"
+
+start_x
+shot="$work/shot.png"
+"$work/pelliwick" 2>"$work/stderr.log" &
+app=$!
+window_named '^Pelliwick 1\.1$' >/dev/null
+wait_for 30 lists 3 || fail "the game list was never drawn"
+
+now() { echo $(($(date +%s%N) / 1000000)); }
+Loud=4000 Quiet=100
+# Heard after the moment given: some 10 ms of the tone at its level.
+heard_since() { awk -v t="$1" -v l=$Loud '$1 > t && $2 > l { found = 1 } END { exit !found }' "$levels"; }
+# How long after the moment given the sink fell silent for good (a tenth of
+# a second of silence at least has followed); nothing while it has not.
+silent_after() {
+  awk -v t="$1" -v q=$Quiet '
+    $1 <= t { next }
+    $2 > q { since = ""; next }
+    since == "" { since = $1 }
+    END { if (since != "" && $1 - since >= 100) print since - t; else exit 1 }' "$levels"
+}
+# Plays the tone of that line and waits until it is heard.
+tone() { # LINE
+  local clicked
+  clicked=$(now)
+  click $(line "$1")
+  wait_for 30 plays 40,160,70 || fail "the tone game did not play"
+  wait_for 10 heard_since "$clicked" || fail "the tone was not heard without a click into the game"
+}
+# The tone stops within 200 ms of the step's click.
+stops() { # WHAT COMMAND...
+  local what=$1 clicked delay
+  shift
+  clicked=$(now)
+  "$@"
+  wait_for 5 silent_after "$clicked" || fail "the tone went on after $what"
+  delay=$(silent_after "$clicked")
+  echo "silent $delay ms after $what"
+  [ "$delay" -le 200 ] || fail "the tone went on for $delay ms after $what"
+}
+
+tone 0
+stops "another game was picked" click $(line 1)
+tone 0
+stops "Delete" click $delete_button
+wait_for 10 eval '! test -e "$work/Action/a tone.swf"' || fail "Delete left the game"
+window_named '^Pelliwick 1\.1$' >/dev/null
+tone 1
+# The dialog's choice first: the tone must stop once OK is pressed.
+click $move_button
+window_named '^Move to\.\.\.$' >/dev/null
+xdotool key Tab Down Down Down Down
+stops "Move" xdotool key shift+Tab Return
+wait_for 10 test -e "$work/Sport/c tone too.swf" || fail "Move moved nothing"
+echo "PASS: the tone was heard at once and stopped within 200 ms each time"
