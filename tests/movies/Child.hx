@@ -1,0 +1,6 @@
+// The movie that MovieLoader loads: all green.
+class Child {
+    static function main() {
+        Signal.show(Signal.Green);
+    }
+}
