@@ -12,7 +12,7 @@ build:
 	cmake --build $(BUILD)
 
 run: build
-	tools/make-demo-library.sh $(BUILD) $(BUILD)/tools/swfwriter/pelliwick-swf
+	tools/make-demo-library.sh $(BUILD) $(BUILD)/tools/demo-games
 	cd $(BUILD) && ./pelliwick
 
 test:
@@ -42,6 +42,9 @@ package: build
 # The package installed on a clean Debian 12 and started by a new user (root,
 # a few minutes, fetches packages; not part of make test).
 try-package: package
+	tools/setup.sh test
+	$(CONFIGURE) -DBUILD_TESTING=ON
+	cmake --build $(BUILD) --target pelliwick-swf
 	tools/try-package-on-clean-debian.sh $(BUILD)/pelliwick_*_amd64.deb $(BUILD)/tools/swfwriter/pelliwick-swf
 
 # The README's two commands as a newcomer runs them, on a clean Debian 12

@@ -8,16 +8,14 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-# Building and running the program.
+# Building and running the program, and the demo library's games (Haxe).
 run=(cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-declarative-dev qt6-webengine-dev libgl-dev
-  fonts-liberation2 xdg-utils)
+  fonts-liberation2 xdg-utils haxe)
 # Node's own npm, where there is one, will do.
 command -v npm >/dev/null || run+=(nodejs npm)
 # The artwork's lettering.
 artwork=(fonts-dejavu-core)
-# The test movies, written in Haxe.
-movies=(haxe)
 # Making and checking the package.
 package=(dpkg-dev file)
 # A private X server, input and screenshots, for the tests and benchmarks.
@@ -32,7 +30,7 @@ run) packages=("${run[@]}") ;;
 artwork) packages=("${run[@]}" "${artwork[@]}") ;;
 package) packages=("${run[@]}" "${package[@]}") ;;
 bench) packages=("${run[@]}" "${screen[@]}") ;;
-test) packages=("${run[@]}" "${artwork[@]}" "${movies[@]}" "${package[@]}" "${screen[@]}" "${sound[@]}" "${checks[@]}") ;;
+test) packages=("${run[@]}" "${artwork[@]}" "${package[@]}" "${screen[@]}" "${sound[@]}" "${checks[@]}") ;;
 *)
   echo "usage: $0 run|test|bench|artwork|package" >&2
   exit 2

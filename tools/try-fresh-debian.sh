@@ -56,7 +56,7 @@ until xdotool search --onlyvisible --name '^Pelliwick' >/dev/null 2>&1; do
   sleep 1
 done
 shot=$root/make-run.png
-wait_for 30 lists 2 || fail "the window does not list the two demo games of Action"
+wait_for 30 lists 1 || fail "the window does not list the demo game of Action"
 cp "$shot" "${SHOT:-/dev/null}" 2>/dev/null || true
 step "closing the window"
 kill "$(xdotool search --onlyvisible --name '^Pelliwick' getwindowpid)"

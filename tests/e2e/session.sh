@@ -5,19 +5,25 @@
 # rename, delete, move and see the game in its new category, a move that
 # fails, the About box twice, Tell a friend, a larger window and a wider list,
 # and the close button ending the program with exit code 0.
-# The window playing a game is kept as SHOT_OUT and must match the README's
-# picture (README_SHOT), so that the picture stays true.
-# Usage: session.sh PELLIWICK_BINARY SWF_WRITER CLOSE_WINDOW README_SHOT SHOT_OUT
+# The window playing a game of the demo library is kept as SHOT_OUT and must
+# match the README's picture (README_SHOT), so that the picture stays true.
+# Usage: session.sh PELLIWICK_BINARY SWF_WRITER CLOSE_WINDOW README_SHOT SHOT_OUT DEMO_GAMES
 set -euo pipefail
 here=$(dirname "$0")
 source "$here/../support/xsession.sh"
 close_window=$3 readme_shot=$4 shot_out=$5
 
-# The demo library that `make run` makes, and a few games of the user's own.
+# A user's own games in Action and Sport, and the demo library that `make
+# run` makes in the other categories.
 make_program_folder "$1"
-bash "$here/../../tools/make-demo-library.sh" "$work" "$2" >/dev/null
+mkdir "$work/Action" "$work/Sport"
+"$2" keyswitch --color 1E50C8 --key-color F0C828 --out "$work/Action/Press Any Key.swf"
+"$2" solid --color C81E1E --out "$work/Action/Red Alert.swf"
 "$2" solid --color 6E3CA0 --out "$work/Action/Maze Runner.swf"
 "$2" solid --color E07820 --out "$work/Action/Tennis Court.swf"
+"$2" solid --color 3C8C3C --out "$work/Sport/Tennis Court.swf"
+"$2" keyswitch --color DCF0FF --key-color 5078A0 --out "$work/Sport/Ice Rink.swf"
+bash "$here/../../tools/make-demo-library.sh" "$work" "$6" >/dev/null
 mkdir "$work/picked" "$work/bin"
 "$2" solid --color 3CB4B4 --out "$work/picked/Pong.swf"
 # Stand-ins for the desktop's mail and browser hand-off: they note their call.
@@ -49,10 +55,22 @@ pick_category Up 4
 wait_for 10 lists 4 || fail "Action Games did not list its four games again"
 games_kept "picking a category"
 
+echo "play a game of the demo library"
+pick_category Down 5
+wait_for 10 lists 1 || fail "Board Games did not list Lights Out"
+click $(line 0)
+# The board's middle light is on at the start.
+wait_for 30 plays 240,210,80 || fail "a click on Lights Out did not play it"
+# A first move: the light second from the top left goes out.
+click 482 301
+wait_for 10 shows_at 482 301 70,70,90 || fail "Lights Out did not take a click"
+import -window root -crop "572x357+$win_x+$win_y" +repage "$shot_out"
+pick_category Up 5
+wait_for 10 lists 4 || fail "Action Games did not list its four games again"
+
 echo "play a game and press a key"
 click $(line 1)
 wait_for 30 plays 30,80,200 || fail "a click on Press Any Key did not play it"
-import -window root -crop "572x357+$win_x+$win_y" +repage "$shot_out"
 xdotool key space
 wait_for 10 plays 240,200,40 || fail "the game did not answer the key"
 games_kept "playing"
@@ -172,10 +190,8 @@ cat >"$work/expected" <<'EOF'
 ./Action/Pong Deluxe.swf
 ./Action/Press Any Key.swf
 ./Action/Tennis Court.swf
-./Adventure/Green Valley.swf
-./Board/Chess Board.swf
-./Classic/Amber Screen.swf
-./Shooting/Night Target.swf
+./Board/Lights Out.swf
+./Shooting/Balloon Pop.swf
 ./Sport/Ice Rink.swf
 ./Sport/Tennis Court.swf
 ./Sport/red alert.swf

@@ -15,18 +15,7 @@ cp "$movies/Tone.swf" "$work/Action/a tone.swf"
 cp "$movies/StageOnly.swf" "$work/Action/b quiet.swf"
 cp "$movies/Tone.swf" "$work/Action/c tone too.swf"
 
-export PULSE_RUNTIME_PATH="$work/pulse" PULSE_SERVER="unix:$work/pulse/native"
-mkdir -m 700 "$PULSE_RUNTIME_PATH"
-pulseaudio -n --daemonize=no --exit-idle-time=-1 --disable-shm=yes --use-pid-file=no \
-  -L "module-native-protocol-unix socket=$work/pulse/native auth-anonymous=1" \
-  -L "module-null-sink sink_name=speakers" --log-target=stderr 2>"$work/pulse.log" &
-helpers=$!
-wait_for 20 pactl info || fail "PulseAudio did not start: $(tail -n 3 "$work/pulse.log")"
-levels=$work/levels
-parec -d speakers.monitor --format=s16le --rate=8000 --channels=1 --latency-msec=10 |
-  "$sound_level" >"$levels" &
-helpers="$helpers $!"
-wait_for 10 test -s "$levels" || fail "the sink's monitor records nothing"
+start_sound "$sound_level"
 
 start_x
 shot="$work/shot.png"
@@ -35,19 +24,6 @@ app=$!
 window_named '^Pelliwick 1\.1$' >/dev/null
 wait_for 30 lists 3 || fail "the game list was never drawn"
 
-now() { echo $(($(date +%s%N) / 1000000)); }
-Loud=4000 Quiet=100
-# Heard after the moment given: some 10 ms of the tone at its level.
-heard_since() { awk -v t="$1" -v l=$Loud '$1 > t && $2 > l { found = 1 } END { exit !found }' "$levels"; }
-# How long after the moment given the sink fell silent for good (a tenth of
-# a second of silence at least has followed); nothing while it has not.
-silent_after() {
-  awk -v t="$1" -v q=$Quiet '
-    $1 <= t { next }
-    $2 > q { since = ""; next }
-    since == "" { since = $1 }
-    END { if (since != "" && $1 - since >= 100) print since - t; else exit 1 }' "$levels"
-}
 # Plays the tone of that line and waits until it is heard.
 tone() { # LINE
   local clicked

@@ -94,6 +94,39 @@ fail() {
   exit 1
 }
 
+# A PulseAudio server of the test's own, whose one sink, "speakers", is
+# recorded on its monitor: the loudest sample of every 10 ms goes to $levels
+# with the wall-clock time, by SOUND_LEVEL. The program started afterwards
+# plays into it.
+start_sound() { # SOUND_LEVEL
+  export PULSE_RUNTIME_PATH="$work/pulse" PULSE_SERVER="unix:$work/pulse/native"
+  mkdir -m 700 "$PULSE_RUNTIME_PATH"
+  pulseaudio -n --daemonize=no --exit-idle-time=-1 --disable-shm=yes --use-pid-file=no \
+    -L "module-native-protocol-unix socket=$work/pulse/native auth-anonymous=1" \
+    -L "module-null-sink sink_name=speakers" --log-target=stderr 2>"$work/pulse.log" &
+  helpers="${helpers:-} $!"
+  wait_for 20 pactl info || fail "PulseAudio did not start: $(tail -n 3 "$work/pulse.log")"
+  levels=$work/levels
+  parec -d speakers.monitor --format=s16le --rate=8000 --channels=1 --latency-msec=10 |
+    "$1" >"$levels" &
+  helpers="$helpers $!"
+  wait_for 10 test -s "$levels" || fail "the sink's monitor records nothing"
+}
+# The wall-clock time in milliseconds, as $levels has it.
+now() { echo $(($(date +%s%N) / 1000000)); }
+Loud=4000 Quiet=100
+# Heard after the moment given: some 10 ms of sound at a game's level.
+heard_since() { awk -v t="$1" -v l=$Loud '$1 > t && $2 > l { found = 1 } END { exit !found }' "$levels"; }
+# How long after the moment given the sink fell silent for good (a tenth of
+# a second of silence at least has followed); nothing while it has not.
+silent_after() {
+  awk -v t="$1" -v q=$Quiet '
+    $1 <= t { next }
+    $2 > q { since = ""; next }
+    since == "" { since = $1 }
+    END { if (since != "" && $1 - since >= 100) print since - t; else exit 1 }' "$levels"
+}
+
 # A folder of the test's own in $work; on exit the program and the test's
 # helpers ($helpers, process ids) ended, the X server stopped, the folder
 # removed, and the program's own output shown when the test failed.
