@@ -11,12 +11,7 @@ source "$here/../support/xsession.sh"
 make_program_folder "$1"
 bash "$here/../../tools/make-demo-library.sh" "$work" "$2" >/dev/null
 start_sound "$3"
-start_x
-shot="$work/shot.png"
-"$work/pelliwick" 2>"$work/stderr.log" &
-app=$!
-window_named '^Pelliwick 1\.1$' >/dev/null
-wait_for 30 lists 1 || fail "Action Games does not list Snake"
+start_program 1
 
 # The games' stages are 320 x 240, stretched into the player's 416 x 323 at
 # 331,191: a stage point x,y is at 331 + 1.3 x, 191 + 1.346 y on the screen.

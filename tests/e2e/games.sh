@@ -27,12 +27,7 @@ printf '<levels><level/><level/><level/></levels>\n' >"$work/Action/levels.xml"
 cp "$movies/MovieLoader.swf" "$work/Action/g loader.swf"
 cp "$movies/UrlProbe.swf" "$work/Action/url probe.swf"
 
-start_x
-shot="$work/shot.png"
-"$work/pelliwick" 2>"$work/stderr.log" &
-app=$!
-window_named '^Pelliwick 1\.1$' >/dev/null
-wait_for 30 lists 9 || fail "the game list was never drawn"
+start_program 9
 
 # The whole player area, 416 x 323 at 331,191 on the screen, is white.
 empty() { look && [ "$(darkest "$shot" 416x323+331+191)" -ge 250 ]; }

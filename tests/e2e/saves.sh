@@ -28,15 +28,7 @@ own() { echo "$store/localhost${work// /%20}/Action/$1"; } # a game's own saves
 games() { (cd "$work" && find Action Sport -type f | sort | xargs -d '\n' md5sum); }
 before=$(games)
 
-start_x
-shot="$work/shot.png"
 blue=40,80,200 green=40,160,70
-start() {
-  "$work/pelliwick" 2>>"$work/stderr.log" &
-  app=$!
-  window=$(window_named '^Pelliwick 1\.1$')
-  wait_for 30 lists "$1" || fail "the game list was never drawn"
-}
 play() { # LINE COLOUR WHAT
   click $(line "$1")
   wait_for 30 plays "$2" || fail "$3 ($(pixel "$shot" $player))"
@@ -48,7 +40,7 @@ quit() { # as the window manager's close button quits
   [ $code -eq 0 ] || fail "exit code $code after closing the window"
 }
 
-start 8
+start_program 8
 play 0 $blue "the first run of a game did not start afresh"
 # The crash comes two seconds after the game flushed its save, which it did
 # before it showed its colour.
@@ -57,7 +49,7 @@ kill -KILL "$app"
 wait "$app" 2>/dev/null || true
 [ -f "$(own 'a%20one.swf')/progress.sol" ] || fail "no save on disk: $(find "$store" 2>&1)"
 
-start 8
+start_program 8
 play 0 $green "a save flushed two seconds before a crash was lost"
 play 1 $blue "a game saw another game's own save"
 play 2 $blue "the first game to share a save found one"
@@ -67,7 +59,7 @@ play 0 $green "the first game's save was lost"
 play 4 $green "what a game did not flush was not written when it was replaced"
 play 7 $blue "a game without saves found one"
 quit
-start 8
+start_program 8
 play 7 $green "what a game did not flush was not written when the program was closed"
 
 echo "a save of 100 MB and a thousand saves, each for its game alone"
@@ -107,12 +99,12 @@ after=$(games)
 echo "a damaged store"
 # The save shared by the local path "/", which two games counted up.
 printf 'not a shared object' >"$store/localhost/shared.sol"
-start 6
+start_program 6
 play 0 $blue "a damaged save did not leave the game to start afresh"
 quit
 rm -rf "$store"
 printf 'in the way' >"$store"
-start 6
+start_program 6
 play 0 $blue "a store that is not a folder kept a game from playing"
 quit
 echo "PASS: saves outlast a crash and a restart, stay each game's own, follow a game, and fail alone"

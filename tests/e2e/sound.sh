@@ -17,12 +17,7 @@ cp "$movies/Tone.swf" "$work/Action/c tone too.swf"
 
 start_sound "$sound_level"
 
-start_x
-shot="$work/shot.png"
-"$work/pelliwick" 2>"$work/stderr.log" &
-app=$!
-window_named '^Pelliwick 1\.1$' >/dev/null
-wait_for 30 lists 3 || fail "the game list was never drawn"
+start_program 3
 
 # Plays the tone of that line and waits until it is heard.
 tone() { # LINE

@@ -127,6 +127,18 @@ silent_after() {
     END { if (since != "" && $1 - since >= 100) print since - t; else exit 1 }' "$levels"
 }
 
+# Starts the program of $work with the X server up ($app, $window) and waits
+# until the first category lists that many games; its output goes to
+# $work/stderr.log.
+start_program() { # GAMES_LISTED
+  [ -n "${XVFB_PID:-}" ] || start_x
+  shot="$work/shot.png"
+  "$work/pelliwick" 2>>"$work/stderr.log" &
+  app=$!
+  window=$(window_named '^Pelliwick 1\.1$')
+  wait_for 30 lists "$1" || fail "the game list was never drawn"
+}
+
 # A folder of the test's own in $work; on exit the program and the test's
 # helpers ($helpers, process ids) ended, the X server stopped, the folder
 # removed, and the program's own output shown when the test failed.
