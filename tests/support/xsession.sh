@@ -6,7 +6,9 @@ start_x() {
   local fifo
   fifo=$(mktemp -u)
   mkfifo "$fifo"
-  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fifo" 2>/dev/null &
+  # -noreset: a server that resets as its last client goes refuses the next
+  # one for a moment, and a test often starts the program again at once.
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$fifo" 2>/dev/null &
   XVFB_PID=$!
   local display
   read -r -t 20 display <"$fifo" || { echo "Xvfb did not start"; exit 1; }
