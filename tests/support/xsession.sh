@@ -67,7 +67,15 @@ move_dialog_to() { # DOWN_PRESSES
 
 # The screen as it is now, in $shot.
 look() { import -window root "$shot" 2>/dev/null; }
-click() { xdotool mousemove --sync $1 $2 click 1; }
+# A move to where the pointer is already would wait for a motion that never
+# comes (the X server keeps the pointer's place from one program to the next).
+click() { # X Y
+  if [ "$(xdotool getmouselocation | cut -d' ' -f1-2)" = "x:$1 y:$2" ]; then
+    xdotool click 1
+  else
+    xdotool mousemove --sync "$1" "$2" click 1
+  fi
+}
 # Gives the keyboard to our window of that name once it shows, as a window
 # manager would; prints its id.
 window_named() {
