@@ -3,6 +3,7 @@
 #include "Exception.h"
 #include "FileSystem.h"
 #include "GameFile.h"
+#include "OfflineInterceptor.h"
 #include "PlayerSchemeHandler.h"
 #include "SaveBridge.h"
 
@@ -57,6 +58,13 @@ void TShockwaveFlash::prepare() {
         QByteArray flags = qgetenv("QTWEBENGINE_CHROMIUM_FLAGS");
         qputenv("QTWEBENGINE_CHROMIUM_FLAGS", flags + " --disable-gpu");
     }
+    // Offline below the page too: no name resolves and nothing is looked up
+    // or fetched ahead, so a request that got past the page's interceptor
+    // fails at once all the same.
+    qputenv("QTWEBENGINE_CHROMIUM_FLAGS",
+            qgetenv("QTWEBENGINE_CHROMIUM_FLAGS") +
+                " --host-resolver-rules=\"MAP * ~NOTFOUND\" --dns-prefetch-disable"
+                " --disable-background-networking");
     // Chromium refuses to start its sandbox as root and the process dies;
     // only then does the player run without it.
     if (geteuid() == 0)
@@ -115,6 +123,7 @@ void TShockwaveFlash::createPage() {
     profile_->setHttpCacheType(QWebEngineProfile::NoCache);
     handler_ = new PlayerSchemeHandler(rufflePath_, this);
     profile_->installUrlSchemeHandler(PlayerSchemeHandler::Scheme, handler_);
+    profile_->setUrlRequestInterceptor(new OfflineInterceptor(profile_));
     page_ = new QWebEnginePage(profile_, this);
     channel_ = new QWebChannel(this);
     channel_->registerObject(QStringLiteral("saves"), saves_);

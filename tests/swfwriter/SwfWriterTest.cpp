@@ -501,6 +501,9 @@ void SwfWriterTest::cli_writesRequestedMovie_data() {
         << false << 2880 << 2880 << 2 << Red;
     QTest::newRow("replaces existing file")
         << QStringList{"solid", "--color", "12807F"} << true << 320 << 240 << 1 << Teal;
+    QTest::newRow("loader") << QStringList{"loader", "--color", "12807F", "--url",
+                                           "http://127.0.0.1:9/x.swf"}
+                            << false << 320 << 240 << 1 << Teal;
 }
 
 void SwfWriterTest::cli_writesRequestedMovie() {
@@ -548,6 +551,9 @@ void SwfWriterTest::cli_rejectsBadArguments_data() {
                                                  "00FF00", "--out",   out};
     QTest::newRow("keyswitch without key colour")
         << QStringList{"keyswitch", "--color", "FF0000", "--out", out};
+    QTest::newRow("loader without url") << QStringList{"loader", "--color", "FF0000", "--out", out};
+    QTest::newRow("solid with url")
+        << QStringList{"solid", "--color", "FF0000", "--url", "x.swf", "--out", out};
     QTest::newRow("solid with key colour")
         << QStringList{"solid", "--color", "FF0000", "--key-color", "00FF00", "--out", out};
     QTest::newRow("unknown option")

@@ -25,12 +25,14 @@ constexpr std::string_view Usage =
     "usage: pelliwick-swf solid --color RRGGBB --out FILE [--width W --height H]\n"
     "       pelliwick-swf keyswitch --color RRGGBB --key-color RRGGBB --out FILE\n"
     "                     [--width W --height H]\n"
+    "       pelliwick-swf loader --color RRGGBB --url URL --out FILE [--width W --height H]\n"
     "Stage size defaults to 320 x 240 pixels; each side may be 1..2880.\n";
 
 struct Request {
     std::string kind;
     Rgb color;
     Rgb keyColor;
+    std::string url;
     std::string out;
     int width = 320;
     int height = 240;
@@ -50,7 +52,7 @@ std::optional<std::string> parse(const std::vector<std::string_view>& args, Requ
     if (args.empty())
         return "no movie kind given";
     request.kind = args[0];
-    if (request.kind != "solid" && request.kind != "keyswitch")
+    if (request.kind != "solid" && request.kind != "keyswitch" && request.kind != "loader")
         return "unknown movie kind '" + request.kind + "'";
 
     std::map<std::string_view, std::string_view> options;
@@ -58,7 +60,8 @@ std::optional<std::string> parse(const std::vector<std::string_view>& args, Requ
         const std::string_view name = args[i];
         const bool known = name == "--color" || name == "--out" || name == "--width" ||
                            name == "--height" ||
-                           (name == "--key-color" && request.kind == "keyswitch");
+                           (name == "--key-color" && request.kind == "keyswitch") ||
+                           (name == "--url" && request.kind == "loader");
         if (!known)
             return "unexpected argument '" + std::string(name) + "'";
         if (i + 1 >= args.size())
@@ -82,6 +85,13 @@ std::optional<std::string> parse(const std::vector<std::string_view>& args, Requ
     if (request.kind == "keyswitch") {
         if (auto problem = color("--key-color", request.keyColor))
             return problem;
+    }
+
+    if (request.kind == "loader") {
+        const auto url = options.find("--url");
+        if (url == options.end() || url->second.empty())
+            return "--url URL is required";
+        request.url = url->second;
     }
 
     const auto out = options.find("--out");
@@ -113,8 +123,9 @@ int main(int argc, char* argv[]) {
     }
 
     const std::vector<std::uint8_t> movie =
-        request.kind == "solid"
-            ? DemoMovies::solid(request.color, request.width, request.height)
+        request.kind == "solid" ? DemoMovies::solid(request.color, request.width, request.height)
+        : request.kind == "loader"
+            ? DemoMovies::loader(request.color, request.url, request.width, request.height)
             : DemoMovies::keySwitch(request.color, request.keyColor, request.width, request.height);
 
     std::string error;
