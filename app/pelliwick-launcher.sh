@@ -6,6 +6,12 @@
 # category folders, made at the first start. Later starts only bring the copy
 # up to date after the package changed it; the games are never touched.
 set -eu
+# Games are untrusted files: they never play with the rights of root, which
+# would also leave the player without Chromium's sandbox.
+if [ "$(id -u)" -eq 0 ]; then
+  echo "pelliwick: not started as root; start it as the user whose games it plays" >&2
+  exit 1
+fi
 installed=$(dirname "$(readlink -f "$0")")/../lib/pelliwick
 installed=$(readlink -f "$installed")
 folder=${XDG_DATA_HOME:-$HOME/.local/share}/pelliwick

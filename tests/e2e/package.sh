@@ -46,6 +46,18 @@ desktop-file-validate "$work/root/usr/share/applications/pelliwick.desktop" ||
 grep -qx 'Exec=pelliwick' "$work/root/usr/share/applications/pelliwick.desktop" ||
   fail "the menu entry does not start the launcher"
 
+# Never as root: with an id that says root the launcher refuses, says so,
+# and makes nothing.
+mkdir "$work/as-root" "$work/root-home"
+printf '#!/bin/sh\necho 0\n' >"$work/as-root/id"
+chmod +x "$work/as-root/id"
+code=0
+env -i HOME="$work/root-home" PATH="$work/as-root:$work/root/usr/games:$PATH" pelliwick \
+  2>"$work/root.log" || code=$?
+[ $code -ne 0 ] || fail "the launcher started the program as root"
+grep -q 'not started as root' "$work/root.log" || fail "the launcher did not say why: $(cat "$work/root.log")"
+[ -z "$(ls -A "$work/root-home")" ] || fail "the launcher made files for root"
+
 # A normal user with a home of their own.
 mkdir "$work/home"
 as_user=()
