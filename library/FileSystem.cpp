@@ -196,7 +196,40 @@ std::string FileSystem::resolve(const std::string& path) {
     return resolved;
 }
 
+std::optional<std::string> FileSystem::under(const std::string& folder, const std::string& path) {
+    if (folder.empty() || !path.starts_with(folder) ||
+        (path.size() > folder.size() && path[folder.size()] != '/' && folder.back() != '/'))
+        return std::nullopt;
+    std::vector<std::string> kept;
+    size_t start = folder.size();
+    while (start < path.size()) {
+        size_t end = path.find('/', start);
+        if (end == std::string::npos)
+            end = path.size();
+        const std::string component = path.substr(start, end - start);
+        start = end + 1;
+        if (component.empty() || component == ".")
+            continue;
+        if (component != "..")
+            kept.push_back(component);
+        else if (kept.empty())
+            return std::nullopt;
+        else
+            kept.pop_back();
+    }
+    std::string result = folder;
+    for (const std::string& component : kept) {
+        if (result.back() != '/')
+            result += '/';
+        result += component;
+    }
+    return result;
+}
+
 int FileSystem::openInside(const std::string& folder, const std::string& path) {
+    const auto named = under(folder, path);
+    if (!named)
+        return -1;
     char* realFolder = realpath(folder.c_str(), nullptr);
     if (!realFolder)
         return -1;
@@ -205,7 +238,7 @@ int FileSystem::openInside(const std::string& folder, const std::string& path) {
     if (inside.back() != '/')
         inside += '/';
     // Non-blocking, so that a named pipe cannot hold the program up.
-    const int fd = open(resolve(path).c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    const int fd = open(resolve(*named).c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0)
         return -1;
     struct stat st;

@@ -31,10 +31,16 @@ public:
     // without regard to case. Components that match nothing stay as written.
     static std::string resolve(const std::string& path);
 
-    // Opens for reading the regular file at path (resolved as above) when its
-    // real location, all links followed, lies inside folder. What comes back
-    // is checked after opening, so no link swapped in between can lead out.
-    // -1 when the file is missing, not a plain file, or outside the folder.
+    // The path under folder that path names as written, "." and ".."
+    // taken away; nothing when it leaves the folder. Touches no disk, so a
+    // request for anything outside costs nothing.
+    static std::optional<std::string> under(const std::string& folder, const std::string& path);
+
+    // Opens for reading the regular file at path (resolved as above) when it
+    // lies under folder as written, and its real location, all links
+    // followed, lies inside folder too. What comes back is checked after
+    // opening, so no link swapped in between can lead out. -1 when the file
+    // is missing, not a plain file, or outside the folder.
     static int openInside(const std::string& folder, const std::string& path);
 
     // The library's three changes to a game file. Paths are resolved as

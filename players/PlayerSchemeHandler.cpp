@@ -3,8 +3,12 @@
 #include "FileSystem.h"
 
 #include <QFile>
+#include <QPointer>
 #include <QWebEngineUrlRequestJob>
 #include <QWebEngineUrlScheme>
+#include <memory>
+#include <optional>
+#include <unistd.h>
 
 namespace {
 
@@ -33,7 +37,21 @@ void PlayerSchemeHandler::registerScheme() {
 }
 
 PlayerSchemeHandler::PlayerSchemeHandler(std::string rufflePath, QObject* parent)
-    : QWebEngineUrlSchemeHandler(parent), rufflePath_(std::move(rufflePath)) {}
+    : QWebEngineUrlSchemeHandler(parent), rufflePath_(std::move(rufflePath)) {
+    // One look-up at a time: a flood waits its turn instead of taking the
+    // machine, and the page caps what it asks at once.
+    lookups_.setMaxThreadCount(1);
+}
+
+PlayerSchemeHandler::~PlayerSchemeHandler() {
+    lookups_.clear();
+    lookups_.waitForDone();
+}
+
+void PlayerSchemeHandler::setMovieFolder(std::string folder) {
+    movieFolder_ = std::move(folder);
+    ++movie_;
+}
 
 QUrl PlayerSchemeHandler::hostPageUrl() {
     return QUrl(QStringLiteral("%1://%2/host.html").arg(Scheme, Host));
@@ -66,17 +84,44 @@ void PlayerSchemeHandler::requestStarted(QWebEngineUrlRequestJob* job) {
         job->reply(mimeType(path), page);
         return;
     }
-    int fd = -1;
-    if (path.startsWith(RufflePrefix))
-        fd = FileSystem::openInside(rufflePath_, rufflePath_ + "/" +
-                                                     path.mid(RufflePrefix.size()).toStdString());
-    else if (path.startsWith(GamePrefix + '/') && !movieFolder_.empty())
-        fd = FileSystem::openInside(movieFolder_, path.mid(GamePrefix.size()).toStdString());
-    if (fd < 0) {
+    std::string folder;
+    std::string wanted;
+    bool game = false;
+    if (path.startsWith(RufflePrefix)) {
+        folder = rufflePath_;
+        wanted = rufflePath_ + "/" + path.mid(RufflePrefix.size()).toStdString();
+    } else if (path.startsWith(GamePrefix + '/') && !movieFolder_.empty()) {
+        folder = movieFolder_;
+        wanted = path.mid(GamePrefix.size()).toStdString();
+        game = true;
+    }
+    if (folder.empty() || !FileSystem::under(folder, wanted)) {
         job->fail(QWebEngineUrlRequestJob::UrlNotFound);
         return;
     }
-    auto* file = new QFile(job);
-    file->open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle);
-    job->reply(mimeType(path), file);
+    // Finding a name in other letters lists its folder, which may be large:
+    // off the window's thread, answered back on it.
+    const QPointer<QWebEngineUrlRequestJob> pending(job);
+    const QByteArray type = mimeType(path);
+    // Only a game's files end with the game; the player's own are always served.
+    const std::optional<quint64> movie = game ? std::optional(movie_) : std::nullopt;
+    lookups_.start([this, pending, type, movie, folder, wanted] {
+        auto fd =
+            std::shared_ptr<int>(new int(FileSystem::openInside(folder, wanted)), [](int* file) {
+                if (*file >= 0)
+                    ::close(*file);
+                delete file;
+            });
+        QMetaObject::invokeMethod(this, [this, pending, type, movie, fd] {
+            if (!pending)
+                return;
+            if (*fd < 0 || (movie && *movie != movie_)) {
+                pending->fail(QWebEngineUrlRequestJob::UrlNotFound);
+                return;
+            }
+            auto* file = new QFile(pending);
+            file->open(std::exchange(*fd, -1), QIODevice::ReadOnly, QFileDevice::AutoCloseHandle);
+            pending->reply(type, file);
+        });
+    });
 }

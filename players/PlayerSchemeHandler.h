@@ -1,12 +1,16 @@
 #pragma once
 
+#include <QThreadPool>
 #include <QWebEngineUrlSchemeHandler>
 #include <string>
 
 // Serves the player's page through a scheme of the program's own, never a
 // network socket: the host page, Ruffle's files, and the movie with the files
 // of its own folder (a game may load its levels and sounds by relative URL).
-// Anything else is refused, whatever the request's path tries.
+// Anything else is refused, whatever the request's path tries: what lies
+// outside before the disk is touched, and the rest is looked for away from
+// the window's thread, so that a game that asks for thousands of files keeps
+// neither the window nor the next game waiting.
 class PlayerSchemeHandler : public QWebEngineUrlSchemeHandler {
     Q_OBJECT
 public:
@@ -17,10 +21,11 @@ public:
     static void registerScheme();
 
     PlayerSchemeHandler(std::string rufflePath, QObject* parent);
+    ~PlayerSchemeHandler() override;
 
     // The folder whose files may be served as the movie's own; empty serves
-    // no movie at all.
-    void setMovieFolder(std::string folder) { movieFolder_ = std::move(folder); }
+    // no movie at all. What the last movie still waits for is refused.
+    void setMovieFolder(std::string folder);
 
     // The URLs of the host page, and of a file of the movie's folder.
     static QUrl hostPageUrl();
@@ -31,4 +36,8 @@ public:
 private:
     const std::string rufflePath_;
     std::string movieFolder_;
+    // Counts the movies served, so that an answer found for an earlier one
+    // is never given to the next.
+    quint64 movie_ = 0;
+    QThreadPool lookups_;
 };

@@ -18,12 +18,22 @@
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
 #include <QWebEngineSettings>
+#include <csignal>
+#include <fstream>
 #include <unistd.h>
 
 namespace {
 
 constexpr int MaxRecoveries = 3;
 constexpr qint64 RecoveryWindowMs = 60'000;
+// A page that has not taken up a command by then is held by a game.
+constexpr int AnswerMs = 500;
+// No game needs more; one that takes it would take the machine's next.
+constexpr qint64 MaxGameMemory = qint64(1536) << 20;
+constexpr int GameWatchMs = 250;
+// What a page may keep of the games before over what it held fresh; with
+// more, it is made anew before the next game.
+constexpr qint64 KeptMemory = qint64(256) << 20;
 
 std::string ruffleFolder() {
     const std::string program = FileSystem::executablePath();
@@ -87,6 +97,8 @@ TShockwaveFlash::TShockwaveFlash(QWidget* parent)
     (new QQuickWidget(this))->hide();
     saves_ = new SaveBridge(this);
     connect(qApp, &QCoreApplication::aboutToQuit, this, &TShockwaveFlash::endGameBeforeQuitting);
+    gameWatch_.setInterval(GameWatchMs);
+    connect(&gameWatch_, &QTimer::timeout, this, &TShockwaveFlash::watchGame);
 }
 
 TShockwaveFlash::~TShockwaveFlash() {
@@ -136,8 +148,12 @@ void TShockwaveFlash::createPage() {
     connect(page_, &QWebEnginePage::loadFinished, this, &TShockwaveFlash::pageLoaded);
     connect(page_, &QWebEnginePage::renderProcessTerminated, this,
             [this](QWebEnginePage::RenderProcessTerminationStatus status) {
-                if (status != QWebEnginePage::NormalTerminationStatus)
+                if (renewing_) {
+                    renewing_ = false;
+                    loadHostPage();
+                } else if (status != QWebEnginePage::NormalTerminationStatus) {
                     renderProcessGone();
+                }
             });
     const bool hadFocus = hasFocus();
     setPage(page_);
@@ -152,6 +168,12 @@ void TShockwaveFlash::createPage() {
 
 void TShockwaveFlash::loadHostPage() {
     ready_ = false;
+    gamePlayed_ = false;
+    freshMemory_ = 0;
+    // Nothing sent to an earlier page is waited for any more.
+    answered_ = probes_;
+    lastAnswer_.start();
+    gameWatch_.stop();
     page_->setUrl(PlayerSchemeHandler::hostPageUrl());
 }
 
@@ -159,9 +181,75 @@ void TShockwaveFlash::pageLoaded(bool ok) {
     if (!ok || ready_)
         return;
     ready_ = true;
+    if (!message_.isEmpty())
+        page_->runJavaScript(QStringLiteral("pelliwick.say(%1)").arg(jsString(message_)));
+    message_.clear();
     if (!movie_.isEmpty())
         playInPage();
     emit ready();
+}
+
+quint64 TShockwaveFlash::probe() {
+    const quint64 probe = ++probes_;
+    page_->runJavaScript(QStringLiteral("0"), [this, probe](const QVariant&) {
+        answered_ = std::max(answered_, probe);
+        lastAnswer_.start();
+    });
+    return probe;
+}
+
+bool TShockwaveFlash::tellPage(const QString& script) {
+    if (gamePlayed_ && answered_ < probes_ && lastAnswer_.elapsed() > AnswerMs) {
+        renewPage();
+        return false;
+    }
+    // The probe goes first: answered, the page has taken the command up,
+    // however long the command then takes.
+    const quint64 taken = probe();
+    page_->runJavaScript(script);
+    if (gamePlayed_)
+        QTimer::singleShot(AnswerMs, this, [this, taken] {
+            if (ready_ && answered_ < taken)
+                renewPage();
+        });
+    return true;
+}
+
+void TShockwaveFlash::renewPage() {
+    const qint64 pid = page_->renderProcessPid();
+    ready_ = false;
+    gameWatch_.stop();
+    if (pid > 0 && ::kill(pid_t(pid), SIGKILL) == 0)
+        renewing_ = true; // made anew once the engine has seen the process end
+    else
+        loadHostPage();
+}
+
+qint64 TShockwaveFlash::pageMemory() const {
+    const qint64 pid = page_ ? page_->renderProcessPid() : 0;
+    if (pid <= 0)
+        return 0;
+    // Readable even where the sandbox hides the rest of the process.
+    std::ifstream statm("/proc/" + std::to_string(pid) + "/statm");
+    qint64 size = 0;
+    qint64 resident = 0;
+    if (!(statm >> size >> resident))
+        return 0;
+    return resident * sysconf(_SC_PAGESIZE);
+}
+
+void TShockwaveFlash::watchGame() {
+    if (!ready_ || movie_.isEmpty())
+        return;
+    if (answered_ == probes_)
+        probe();
+    if (pageMemory() <= MaxGameMemory)
+        return;
+    movie_.clear();
+    handler_->setMovieFolder({});
+    message_ = QStringLiteral("This game was stopped: it took more than %1 GB of memory.")
+                   .arg(double(MaxGameMemory) / (1 << 30));
+    renewPage();
 }
 
 void TShockwaveFlash::renderProcessGone() {
@@ -185,8 +273,9 @@ void TShockwaveFlash::setMovie(const QString& url) {
         movie_.clear();
         if (handler_)
             handler_->setMovieFolder({});
+        gameWatch_.stop();
         if (ready_)
-            page_->runJavaScript(QStringLiteral("pelliwick.unload()"));
+            tellPage(QStringLiteral("pelliwick.unload()"));
         return;
     }
     const QString path = url.startsWith(QLatin1String("file://")) ? url.mid(7) : QString();
@@ -207,10 +296,20 @@ void TShockwaveFlash::playInPage() {
     const int game = FileSystem::openInside(folder.toStdString(), movie_.toStdString());
     if (game < 0) {
         handler_->setMovieFolder({});
-        page_->runJavaScript(QStringLiteral("pelliwick.unload()"));
+        gameWatch_.stop();
+        tellPage(QStringLiteral("pelliwick.unload()"));
         return;
     }
     ::close(game);
+    // What the games before left in the page's engine stays there: a page
+    // that holds much more than it did fresh is made anew first.
+    const qint64 memory = pageMemory();
+    if (!gamePlayed_)
+        freshMemory_ = memory;
+    else if (freshMemory_ > 0 && memory > freshMemory_ + KeptMemory) {
+        renewPage();
+        return;
+    }
     handler_->setMovieFolder(folder.toStdString());
     const std::string movieUrl = GameFile::movieUrl(movie_.toStdString());
     const std::string movieKey = SaveStore::movieKey(movieUrl);
@@ -221,10 +320,12 @@ void TShockwaveFlash::playInPage() {
         {QStringLiteral("maxPerFolder"), qint64(SaveStore::MaxSavesPerFolder)},
     };
     const QString baseUrl = QString::fromStdString(GameFile::movieUrl(folder.toStdString() + '/'));
-    page_->runJavaScript(
-        QStringLiteral("pelliwick.play(%1, %2, %3)")
-            .arg(jsString(QString::fromStdString(movieUrl)), jsString(baseUrl),
-                 QString::fromUtf8(QJsonDocument(saves).toJson(QJsonDocument::Compact))));
+    if (!tellPage(QStringLiteral("pelliwick.play(%1, %2, %3)")
+                      .arg(jsString(QString::fromStdString(movieUrl)), jsString(baseUrl),
+                           QString::fromUtf8(QJsonDocument(saves).toJson(QJsonDocument::Compact)))))
+        return;
+    gamePlayed_ = true;
+    gameWatch_.start();
 }
 
 void TShockwaveFlash::gameMoved(const std::string& from, const std::string& to) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QElapsedTimer>
+#include <QTimer>
 #include <QWebEngineView>
 
 class PlayerSchemeHandler;
@@ -57,6 +58,22 @@ private:
     void pageLoaded(bool ok);
     void renderProcessGone();
     void playInPage();
+    // A command to the page that must be taken up at once: a page that does
+    // not answer within moments is held by the game before, and is made anew
+    // (at once when it has not answered for that long already). False when
+    // the command waits for the new page.
+    bool tellPage(const QString& script);
+    // Asks the page for nothing but an answer, which comes as soon as the
+    // page is free; its number.
+    quint64 probe();
+    // Ends the render process, and with it whatever game holds or fills it;
+    // the page is then made anew, and plays the movie the player holds.
+    void renewPage();
+    // The resident memory of the page's render process; 0 when unknown.
+    qint64 pageMemory() const;
+    // While a game plays: stops it when it takes more memory than any game
+    // needs, and asks the page whether it still answers.
+    void watchGame();
     // What the playing game has not saved yet, the engine writes as the
     // game ends; the program waits for that before it ends.
     void endGameBeforeQuitting();
@@ -72,4 +89,19 @@ private:
     // Bounded recovery from a dead render process.
     QElapsedTimer recoveryWindow_;
     int recoveries_ = 0;
+    // Set while the page is made anew on purpose.
+    bool renewing_ = false;
+    // Whether a game has played in this page: only such a page is ever held
+    // by a game, and a fresh one is given all the time it needs.
+    bool gamePlayed_ = false;
+    // Counts the probes sent to the page, and the last one answered.
+    quint64 probes_ = 0;
+    quint64 answered_ = 0;
+    // Since the page last answered anything.
+    QElapsedTimer lastAnswer_;
+    // The page's memory once its engine has started, the measure of a fresh page.
+    qint64 freshMemory_ = 0;
+    // What the player area says when the page is next ready.
+    QString message_;
+    QTimer gameWatch_;
 };

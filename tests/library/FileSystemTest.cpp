@@ -157,6 +157,33 @@ private slots:
         close(fd);
     }
 
+    void under_takesDotsAwayAsWrittenAndNeverLeavesTheFolder_data() {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("named"); // empty: outside
+        QTest::newRow("a file") << "/g/a/x.swf"
+                                << "/g/a/x.swf";
+        QTest::newRow("dots inside") << "/g/a/./b/../x.swf"
+                                     << "/g/a/x.swf";
+        QTest::newRow("doubled slashes") << "/g/a//b///x.swf"
+                                         << "/g/a/b/x.swf";
+        QTest::newRow("up and out") << "/g/a/../x.swf"
+                                    << "";
+        QTest::newRow("down, then out") << "/g/a/b/../../a/x.swf"
+                                        << "";
+        QTest::newRow("the prefix only") << "/g/ab/x.swf"
+                                         << "";
+        QTest::newRow("elsewhere") << "/etc/passwd"
+                                   << "";
+        QTest::newRow("relative") << "g/a/x.swf"
+                                  << "";
+    }
+    void under_takesDotsAwayAsWrittenAndNeverLeavesTheFolder() {
+        QFETCH(QString, path);
+        QFETCH(QString, named);
+        const auto result = FileSystem::under("/g/a", path.toStdString());
+        QCOMPARE(result ? QString::fromStdString(*result) : QString(), named);
+    }
+
     void executablePath_namesThisProgram() {
         const std::string path = FileSystem::executablePath();
         QVERIFY(path.starts_with('/'));

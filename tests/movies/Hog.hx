@@ -1,0 +1,22 @@
+import flash.events.Event;
+import flash.utils.ByteArray;
+
+// A game that eats memory and never lets it go: 16 MB more at every frame,
+// each page of it written so that it is really taken. Grey while it grows.
+class Hog {
+    static var kept:Array<ByteArray> = [];
+
+    static function main() {
+        Signal.show(Signal.Grey);
+        flash.Lib.current.addEventListener(Event.ENTER_FRAME, function(_) {
+            var bytes = new ByteArray();
+            bytes.length = 16 << 20;
+            var i = 0;
+            while (i < 16 << 20) {
+                bytes[i] = 1;
+                i += 4096;
+            }
+            kept.push(bytes);
+        });
+    }
+}
