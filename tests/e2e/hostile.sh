@@ -3,7 +3,8 @@
 # followed by a good game that must play within 2 s of its click: a game that
 # floods the player with requests (for missing files of its folder and for
 # files of a large folder outside it), a game whose script never ends, and a
-# game that eats memory, which the player stops with a word of its own. After
+# game that eats memory, which the player stops with a word of its own, and a
+# game that ends big, whose memory the page must not keep. After
 # them the program holds about as much memory as after a fresh start, and the
 # library is as it was.
 # Usage: hostile.sh PELLIWICK_BINARY MOVIES_FOLDER
@@ -18,6 +19,7 @@ cp "$movies/Flood.swf" "$work/Action/a flood.swf"
 cp "$movies/Endless.swf" "$work/Action/b endless.swf"
 cp "$movies/Hog.swf" "$work/Action/c hog.swf"
 cp "$movies/StageOnly.swf" "$work/Action/d good.swf"
+cp "$movies/Hog.swf" "$work/Action/e bloat.swf"
 library() { (cd "$work/Action" && md5sum ./*); }
 before=$(library)
 
@@ -54,7 +56,7 @@ good_plays_within() { # MILLISECONDS WHAT
   [ $elapsed -le "$1" ] || fail "the good game took $elapsed ms to play after $2"
 }
 
-start_program 4
+start_program 5
 click $(line 3)
 wait_for 30 plays $good || fail "the good game did not play"
 fresh=$(memory)
@@ -76,6 +78,12 @@ wait_for 10 plays $grey || fail "the memory eater did not start"
 said() { look && [ "$(pixel "$shot" $player)" != "$grey" ] && [ "$(darkest "$shot" 416x323+331+191)" -lt 128 ]; }
 wait_for 20 said || fail "the memory eater was not stopped with a word ($(pixel "$shot" $player))"
 good_plays_within 2000 "a game that ate memory"
+
+# A game that ends big, though within the limit, leaves its memory in the
+# page's engine: the page is made anew before the next game.
+click $(line 4)
+wait_for 20 plays 240,200,40 || fail "the big game did not grow"
+good_plays_within 2000 "a game that ended big"
 
 after=$(memory)
 echo "the program holds $after MB after the hostile games"
