@@ -4,6 +4,7 @@
 #include "FileSystem.h"
 #include "GameFile.h"
 #include "OfflineInterceptor.h"
+#include "PlayerPage.h"
 #include "PlayerSchemeHandler.h"
 #include "SaveBridge.h"
 
@@ -136,7 +137,7 @@ void TShockwaveFlash::createPage() {
     handler_ = new PlayerSchemeHandler(rufflePath_, this);
     profile_->installUrlSchemeHandler(PlayerSchemeHandler::Scheme, handler_);
     profile_->setUrlRequestInterceptor(new OfflineInterceptor(profile_));
-    page_ = new QWebEnginePage(profile_, this);
+    page_ = new PlayerPage(profile_, this);
     channel_ = new QWebChannel(this);
     channel_->registerObject(QStringLiteral("saves"), saves_);
     page_->setWebChannel(channel_);
