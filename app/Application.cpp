@@ -1,8 +1,8 @@
-#include "Application.h"
+#include "app/Application.h"
 
-#include "CaseFolding.h"
-#include "Exception.h"
-#include "FileSystem.h"
+#include "library/CaseFolding.h"
+#include "library/Exception.h"
+#include "library/FileSystem.h"
 
 #include <QIcon>
 #include <QMessageBox>
@@ -11,7 +11,6 @@ Application::Application(int& argc, char** argv)
     : QApplication(argc, argv), title_(titleFromExecutable(FileSystem::executablePath())) {
     // The pictures live in a static library: bring them in explicitly.
     Q_INIT_RESOURCE(resources);
-    Q_INIT_RESOURCE(players);
     setApplicationName(title_);
     setFont(windowFont(11));
     setWindowIcon(QIcon(QStringLiteral(":/pelliwick.ico")));
@@ -32,6 +31,8 @@ int Application::run(const std::function<QWidget*()>& createMainForm) {
 }
 
 void Application::showException(const Exception& exception) {
+    // Also where a program's troubles are looked for afterwards.
+    qWarning().noquote() << title_ + QStringLiteral(": ") + reportText(exception.message());
     QMessageBox box(QMessageBox::Critical, title_, reportText(exception.message()), QMessageBox::Ok,
                     activeWindow());
     box.setWindowModality(Qt::ApplicationModal);

@@ -1,4 +1,4 @@
-#include "GameList.h"
+#include "app/GameList.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>

@@ -1,4 +1,4 @@
-#include "Glyph.h"
+#include "app/Glyph.h"
 
 #include <QBitmap>
 #include <QImage>

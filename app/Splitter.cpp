@@ -1,4 +1,4 @@
-#include "Splitter.h"
+#include "app/Splitter.h"
 
 #include <QMouseEvent>
 #include <algorithm>

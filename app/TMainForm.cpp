@@ -1,15 +1,15 @@
-#include "TMainForm.h"
+#include "app/TMainForm.h"
 
-#include "Application.h"
-#include "CategoryTable.h"
-#include "FileSystem.h"
-#include "GameFile.h"
-#include "Glyph.h"
-#include "ModalDialog.h"
-#include "ScanFolder.h"
-#include "SendMail.h"
-#include "TAboutBox.h"
-#include "TMoveBox.h"
+#include "app/Application.h"
+#include "app/Glyph.h"
+#include "app/ModalDialog.h"
+#include "library/CategoryTable.h"
+#include "library/FileSystem.h"
+#include "library/GameFile.h"
+#include "library/ScanFolder.h"
+#include "library/TMoveBox.h"
+#include "share/SendMail.h"
+#include "share/TAboutBox.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "FileSystem.h"
+#include "library/FileSystem.h"
 #include "ui_frmMain.h"
 
 #include <QFileDialog>

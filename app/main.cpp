@@ -1,6 +1,6 @@
-#include "Application.h"
-#include "TMainForm.h"
-#include "TShockwaveFlash.h"
+#include "app/Application.h"
+#include "app/TMainForm.h"
+#include "players/TShockwaveFlash.h"
 
 int main(int argc, char** argv) {
     TShockwaveFlash::prepare();

@@ -1,10 +1,10 @@
 // Lists a category of 100,000 games and compares, in one run, the folder scan
 // with find(1) over the same folder, and times a category change from the
 // selector to a filled, painted list and count label.
-#include "Application.h"
-#include "ScanFolder.h"
-#include "TMainForm.h"
-#include "TShockwaveFlash.h"
+#include "app/Application.h"
+#include "app/TMainForm.h"
+#include "library/ScanFolder.h"
+#include "players/TShockwaveFlash.h"
 
 #include <QElapsedTimer>
 #include <QTemporaryDir>

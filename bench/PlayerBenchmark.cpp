@@ -16,14 +16,14 @@
 // Built twice: as PlayerBenchmark with the real player, and as PlainStartup
 // with plain widgets in the player's place (listed mode only), so that the
 // two start-ups compare the same window with and without the web engine.
-#include "Application.h"
 #include "AtomicFileWriter.h"
 #include "BenchClock.h"
 #include "DemoMovies.h"
 #include "ProcessMemory.h"
 #include "ScreenProbe.h"
-#include "TMainForm.h"
-#include "TShockwaveFlash.h"
+#include "app/Application.h"
+#include "app/TMainForm.h"
+#include "players/TShockwaveFlash.h"
 
 #include <QEventLoop>
 #include <QTemporaryDir>

@@ -1,4 +1,4 @@
-#include "CaseFolding.h"
+#include "library/CaseFolding.h"
 
 #include <clocale>
 #include <cwctype>

@@ -1,6 +1,6 @@
-#include "FileSystem.h"
+#include "library/FileSystem.h"
 
-#include "CaseFolding.h"
+#include "library/CaseFolding.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "DirEntry.h"
-#include "FileResult.h"
+#include "library/DirEntry.h"
+#include "library/FileResult.h"
 
 #include <optional>
 #include <string>

@@ -1,4 +1,4 @@
-#include "GameFile.h"
+#include "library/GameFile.h"
 
 #include <cstdio>
 #include <string_view>

@@ -1,4 +1,4 @@
-#include "SaveStore.h"
+#include "library/SaveStore.h"
 
 #include <cerrno>
 #include <cstdio>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "SaveResult.h"
+#include "library/SaveResult.h"
 
 #include <string>
 #include <vector>

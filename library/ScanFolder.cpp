@@ -1,6 +1,6 @@
-#include "ScanFolder.h"
+#include "library/ScanFolder.h"
 
-#include "FileSystem.h"
+#include "library/FileSystem.h"
 
 #include <string_view>
 

@@ -1,9 +1,9 @@
-#include "TMoveBox.h"
+#include "library/TMoveBox.h"
 
-#include "CategoryTable.h"
-#include "FileSystem.h"
-#include "GameFile.h"
-#include "TMainForm.h"
+#include "app/TMainForm.h"
+#include "library/CategoryTable.h"
+#include "library/FileSystem.h"
+#include "library/GameFile.h"
 
 #include <QKeyEvent>
 #include <QMessageBox>

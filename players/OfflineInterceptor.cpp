@@ -1,6 +1,6 @@
-#include "OfflineInterceptor.h"
+#include "players/OfflineInterceptor.h"
 
-#include "PlayerSchemeHandler.h"
+#include "players/PlayerSchemeHandler.h"
 
 #include <QUrl>
 

@@ -1,4 +1,4 @@
-#include "PlayerPage.h"
+#include "players/PlayerPage.h"
 
 #include <QDir>
 #include <QFileDialog>

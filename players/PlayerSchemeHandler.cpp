@@ -1,6 +1,7 @@
-#include "PlayerSchemeHandler.h"
+#include "players/PlayerSchemeHandler.h"
 
-#include "FileSystem.h"
+#include "library/FileSystem.h"
+#include "players/PlayerLog.h"
 
 #include <QFile>
 #include <QPointer>
@@ -68,6 +69,8 @@ QUrl PlayerSchemeHandler::gameUrl(const QString& absolutePath) {
 void PlayerSchemeHandler::requestStarted(QWebEngineUrlRequestJob* job) {
     const QUrl url = job->requestUrl();
     if (job->requestMethod() != "GET" || url.host() != Host) {
+        qCDebug(playerLog) << "refused" << job->requestMethod() << url
+                           << ": only GETs of the player";
         job->fail(QWebEngineUrlRequestJob::RequestDenied);
         return;
     }
@@ -96,6 +99,8 @@ void PlayerSchemeHandler::requestStarted(QWebEngineUrlRequestJob* job) {
         game = true;
     }
     if (folder.empty() || !FileSystem::under(folder, wanted)) {
+        qCDebug(playerLog) << "refused" << url
+                           << (folder.empty() ? ": no game plays" : ": outside its folder");
         job->fail(QWebEngineUrlRequestJob::UrlNotFound);
         return;
     }
@@ -116,6 +121,9 @@ void PlayerSchemeHandler::requestStarted(QWebEngineUrlRequestJob* job) {
             if (!pending)
                 return;
             if (*fd < 0 || (movie && *movie != movie_)) {
+                qCDebug(playerLog) << "refused" << pending->requestUrl()
+                                   << (*fd < 0 ? ": no plain file of that name inside its folder"
+                                               : ": its game has ended");
                 pending->fail(QWebEngineUrlRequestJob::UrlNotFound);
                 return;
             }

@@ -1,4 +1,4 @@
-#include "SaveBridge.h"
+#include "players/SaveBridge.h"
 
 #include <QByteArray>
 

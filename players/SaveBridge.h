@@ -1,6 +1,6 @@
 #pragma once
 
-#include "SaveStore.h"
+#include "library/SaveStore.h"
 
 #include <QJsonObject>
 #include <QObject>

@@ -1,6 +1,6 @@
-#include "TCppWebBrowser.h"
+#include "players/TCppWebBrowser.h"
 
-#include "Exception.h"
+#include "library/Exception.h"
 
 #include <QApplication>
 #include <QWebEnginePage>

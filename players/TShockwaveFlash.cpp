@@ -1,12 +1,13 @@
-#include "TShockwaveFlash.h"
+#include "players/TShockwaveFlash.h"
 
-#include "Exception.h"
-#include "FileSystem.h"
-#include "GameFile.h"
-#include "OfflineInterceptor.h"
-#include "PlayerPage.h"
-#include "PlayerSchemeHandler.h"
-#include "SaveBridge.h"
+#include "library/Exception.h"
+#include "library/FileSystem.h"
+#include "library/GameFile.h"
+#include "players/OfflineInterceptor.h"
+#include "players/PlayerLog.h"
+#include "players/PlayerPage.h"
+#include "players/PlayerSchemeHandler.h"
+#include "players/SaveBridge.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
@@ -25,8 +26,8 @@
 
 namespace {
 
+// Recoveries in a row, without a page loaded between them.
 constexpr int MaxRecoveries = 3;
-constexpr qint64 RecoveryWindowMs = 60'000;
 // A page that has not taken up a command by then is held by a game.
 constexpr int AnswerMs = 500;
 // No game needs more; one that takes it would take the machine's next.
@@ -57,6 +58,8 @@ QString jsString(const QString& text) {
 } // namespace
 
 void TShockwaveFlash::prepare() {
+    // The host page lives in a static library: bring it in explicitly.
+    Q_INIT_RESOURCE(players);
     PlayerSchemeHandler::registerScheme();
     // Without a graphics card OpenGL is emulated in software, which costs the
     // window some 50 ms of start-up and the player some 100 MB; the engine
@@ -148,12 +151,16 @@ void TShockwaveFlash::createPage() {
     settings->setAttribute(QWebEngineSettings::ErrorPageEnabled, false);
     connect(page_, &QWebEnginePage::loadFinished, this, &TShockwaveFlash::pageLoaded);
     connect(page_, &QWebEnginePage::renderProcessTerminated, this,
-            [this](QWebEnginePage::RenderProcessTerminationStatus status) {
+            [this](QWebEnginePage::RenderProcessTerminationStatus status, int exitCode) {
+                qCInfo(playerLog) << "render process ended:" << status << "exit code" << exitCode
+                                  << (renewing_ ? "(ended on purpose)" : "");
+                // The engine is still telling of the process's end: the page
+                // is made anew once it has done so.
                 if (renewing_) {
                     renewing_ = false;
-                    loadHostPage();
+                    QTimer::singleShot(0, this, &TShockwaveFlash::loadHostPage);
                 } else if (status != QWebEnginePage::NormalTerminationStatus) {
-                    renderProcessGone();
+                    QTimer::singleShot(0, this, &TShockwaveFlash::renderProcessGone);
                 }
             });
     const bool hadFocus = hasFocus();
@@ -182,12 +189,12 @@ void TShockwaveFlash::pageLoaded(bool ok) {
     if (!ok || ready_)
         return;
     ready_ = true;
+    recoveries_ = 0;
     if (!message_.isEmpty())
         page_->runJavaScript(QStringLiteral("pelliwick.say(%1)").arg(jsString(message_)));
     message_.clear();
     if (!movie_.isEmpty())
         playInPage();
-    emit ready();
 }
 
 quint64 TShockwaveFlash::probe() {
@@ -201,7 +208,7 @@ quint64 TShockwaveFlash::probe() {
 
 bool TShockwaveFlash::tellPage(const QString& script) {
     if (gamePlayed_ && answered_ < probes_ && lastAnswer_.elapsed() > AnswerMs) {
-        renewPage();
+        renewPage(QStringLiteral("no answer for %1 ms").arg(lastAnswer_.elapsed()));
         return false;
     }
     // The probe goes first: answered, the page has taken the command up,
@@ -211,12 +218,13 @@ bool TShockwaveFlash::tellPage(const QString& script) {
     if (gamePlayed_)
         QTimer::singleShot(AnswerMs, this, [this, taken] {
             if (ready_ && answered_ < taken)
-                renewPage();
+                renewPage(QStringLiteral("a command not taken up within %1 ms").arg(AnswerMs));
         });
     return true;
 }
 
-void TShockwaveFlash::renewPage() {
+void TShockwaveFlash::renewPage(const QString& why) {
+    qCInfo(playerLog) << "page made anew:" << qPrintable(why);
     const qint64 pid = page_->renderProcessPid();
     ready_ = false;
     gameWatch_.stop();
@@ -244,13 +252,14 @@ void TShockwaveFlash::watchGame() {
         return;
     if (answered_ == probes_)
         probe();
-    if (pageMemory() <= MaxGameMemory)
+    const qint64 memory = pageMemory();
+    if (memory <= MaxGameMemory)
         return;
     movie_.clear();
     handler_->setMovieFolder({});
     message_ = QStringLiteral("This game was stopped: it took more than %1 GB of memory.")
                    .arg(double(MaxGameMemory) / (1 << 30));
-    renewPage();
+    renewPage(QStringLiteral("the game took %1 MB").arg(memory >> 20));
 }
 
 void TShockwaveFlash::renderProcessGone() {
@@ -259,13 +268,13 @@ void TShockwaveFlash::renderProcessGone() {
     // not played again; the next selection plays as usual.
     movie_.clear();
     handler_->setMovieFolder({});
-    if (!recoveryWindow_.isValid() || recoveryWindow_.elapsed() > RecoveryWindowMs) {
-        recoveryWindow_.start();
-        recoveries_ = 0;
-    }
     if (recoveries_ < MaxRecoveries) {
         ++recoveries_;
+        qCInfo(playerLog) << "page made anew after its render process died, time" << recoveries_;
         loadHostPage();
+    } else {
+        qCWarning(playerLog) << "render process died" << recoveries_
+                             << "times in a row: the next selection tries again";
     }
 }
 
@@ -308,7 +317,9 @@ void TShockwaveFlash::playInPage() {
     if (!gamePlayed_)
         freshMemory_ = memory;
     else if (freshMemory_ > 0 && memory > freshMemory_ + KeptMemory) {
-        renewPage();
+        renewPage(QStringLiteral("it holds %1 MB after its games, %2 MB fresh")
+                      .arg(memory >> 20)
+                      .arg(freshMemory_ >> 20));
         return;
     }
     handler_->setMovieFolder(folder.toStdString());

@@ -42,9 +42,6 @@ public:
     // True once the page can take a movie (for those who must wait for it).
     bool isReady() const { return ready_; }
 
-signals:
-    void ready();
-
 protected:
     void paintEvent(QPaintEvent* event) override;
     // Until the page exists, the base view must not see these: it would make
@@ -68,7 +65,7 @@ private:
     quint64 probe();
     // Ends the render process, and with it whatever game holds or fills it;
     // the page is then made anew, and plays the movie the player holds.
-    void renewPage();
+    void renewPage(const QString& why);
     // The resident memory of the page's render process; 0 when unknown.
     qint64 pageMemory() const;
     // While a game plays: stops it when it takes more memory than any game
@@ -86,8 +83,7 @@ private:
     QWebChannel* channel_ = nullptr;
     bool ready_ = false;
     QString movie_;
-    // Bounded recovery from a dead render process.
-    QElapsedTimer recoveryWindow_;
+    // Recoveries from a dead render process since a page last loaded.
     int recoveries_ = 0;
     // Set while the page is made anew on purpose.
     bool renewing_ = false;

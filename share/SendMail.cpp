@@ -1,4 +1,4 @@
-#include "SendMail.h"
+#include "share/SendMail.h"
 
 #include <QProcess>
 #include <QStandardPaths>

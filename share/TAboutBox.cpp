@@ -1,6 +1,6 @@
-#include "TAboutBox.h"
+#include "share/TAboutBox.h"
 
-#include "Addresses.h"
+#include "share/Addresses.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>

@@ -1,9 +1,9 @@
-#include "Application.h"
+#include "app/Application.h"
 
-#include "Exception.h"
-#include "ModalAnswerer.h"
-#include "ModalDialog.h"
-#include "TShockwaveFlash.h"
+#include "app/ModalDialog.h"
+#include "library/Exception.h"
+#include "players/TShockwaveFlash.h"
+#include "support/ModalAnswerer.h"
 
 #include <QDialog>
 #include <QTest>
@@ -119,6 +119,8 @@ private slots:
         QFETCH(bool, ownException);
         QFETCH(QString, text);
         auto* app = qobject_cast<Application*>(qApp);
+        // What the box says goes to the program's error output too.
+        QTest::ignoreMessage(QtWarningMsg, qPrintable(app->title() + QStringLiteral(": ") + text));
         ModalAnswerer answerer;
         bool windowShown = false;
         const int code = app->run([&]() -> QWidget* {
@@ -138,6 +140,7 @@ private slots:
 
     void run_handlerFailureIsReportedAndTheProgramGoesOn() {
         auto* app = qobject_cast<Application*>(qApp);
+        QTest::ignoreMessage(QtWarningMsg, qPrintable(app->title() + ": Cannot play the game."));
         ModalAnswerer answerer;
         bool laterEventRan = false;
         bool partDone = false;

@@ -1,14 +1,14 @@
 // Add, Delete, Modify and Move as the user runs them from the main window,
 // with the dialogs answered as the user answers them and the disk checked
 // after each step.
-#include "Application.h"
-#include "CategoryTable.h"
-#include "ModalScript.h"
-#include "Snapshot.h"
-#include "TMainForm.h"
-#include "TMoveBox.h"
-#include "TShockwaveFlash.h"
-#include "TreeBuilder.h"
+#include "app/Application.h"
+#include "app/TMainForm.h"
+#include "library/CategoryTable.h"
+#include "library/TMoveBox.h"
+#include "players/TShockwaveFlash.h"
+#include "support/ModalScript.h"
+#include "support/Snapshot.h"
+#include "support/TreeBuilder.h"
 
 #include <QComboBox>
 #include <QLineEdit>

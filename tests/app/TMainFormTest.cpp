@@ -1,9 +1,9 @@
-#include "TMainForm.h"
+#include "app/TMainForm.h"
 
-#include "Application.h"
-#include "ShowActive.h"
-#include "TShockwaveFlash.h"
-#include "TreeBuilder.h"
+#include "app/Application.h"
+#include "players/TShockwaveFlash.h"
+#include "support/ShowActive.h"
+#include "support/TreeBuilder.h"
 
 #include <QMouseEvent>
 #include <QTest>

@@ -1,10 +1,10 @@
 // Copy, move and delete against real folders: each works, and each failure
 // leaves every folder exactly as it was.
-#include "FileSystem.h"
-#include "GameFile.h"
-#include "OrdinaryUser.h"
-#include "Snapshot.h"
-#include "TreeBuilder.h"
+#include "library/FileSystem.h"
+#include "library/GameFile.h"
+#include "support/OrdinaryUser.h"
+#include "support/Snapshot.h"
+#include "support/TreeBuilder.h"
 
 #include <QTest>
 #include <filesystem>

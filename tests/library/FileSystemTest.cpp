@@ -1,7 +1,7 @@
-#include "FileSystem.h"
+#include "library/FileSystem.h"
 
-#include "CaseFolding.h"
-#include "TreeBuilder.h"
+#include "library/CaseFolding.h"
+#include "support/TreeBuilder.h"
 
 #include <QTest>
 #include <sys/stat.h>

@@ -2,10 +2,10 @@
 // the command says so, neither disk keeps half a game, and the save before
 // stays whole. The small disk is a tmpfs of 64 KiB, which only
 // root may mount.
-#include "FileSystem.h"
-#include "SaveStore.h"
-#include "Snapshot.h"
-#include "TreeBuilder.h"
+#include "library/FileSystem.h"
+#include "library/SaveStore.h"
+#include "support/Snapshot.h"
+#include "support/TreeBuilder.h"
 
 #include <QTest>
 #include <filesystem>

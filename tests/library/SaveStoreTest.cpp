@@ -1,12 +1,12 @@
 // The games' saves on real folders: filed under the names the engine gives
 // them, seen by the games the original player let see them, written whole,
 // refused when they are not the game's or too big, following a renamed game.
-#include "SaveStore.h"
+#include "library/SaveStore.h"
 
-#include "GameFile.h"
-#include "OrdinaryUser.h"
-#include "Snapshot.h"
-#include "TreeBuilder.h"
+#include "library/GameFile.h"
+#include "support/OrdinaryUser.h"
+#include "support/Snapshot.h"
+#include "support/TreeBuilder.h"
 
 #include <QTest>
 #include <algorithm>

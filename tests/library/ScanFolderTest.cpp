@@ -1,7 +1,7 @@
-#include "ScanFolder.h"
+#include "library/ScanFolder.h"
 
-#include "OrdinaryUser.h"
-#include "TreeBuilder.h"
+#include "support/OrdinaryUser.h"
+#include "support/TreeBuilder.h"
 
 #include <QTest>
 #include <fcntl.h>

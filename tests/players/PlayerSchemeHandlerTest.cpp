@@ -1,11 +1,11 @@
 // What the player's own scheme serves to its page, and what it refuses, asked
 // the way the page asks: by requests from inside the host page.
-#include "PlayerSchemeHandler.h"
+#include "players/PlayerSchemeHandler.h"
 
-#include "Application.h"
-#include "FileSystem.h"
-#include "TShockwaveFlash.h"
-#include "TreeBuilder.h"
+#include "app/Application.h"
+#include "library/FileSystem.h"
+#include "players/TShockwaveFlash.h"
+#include "support/TreeBuilder.h"
 
 #include <QSignalSpy>
 #include <QTest>

@@ -1,15 +1,15 @@
 // The game player with the real engine, in a real window: what the user sees
 // in the player area after each step, read off the screen.
-#include "Application.h"
 #include "AtomicFileWriter.h"
 #include "DemoMovies.h"
-#include "Exception.h"
-#include "ModalAnswerer.h"
-#include "ShowActive.h"
-#include "Snapshot.h"
-#include "TMainForm.h"
-#include "TShockwaveFlash.h"
-#include "TreeBuilder.h"
+#include "app/Application.h"
+#include "app/TMainForm.h"
+#include "library/Exception.h"
+#include "players/TShockwaveFlash.h"
+#include "support/ModalAnswerer.h"
+#include "support/ShowActive.h"
+#include "support/Snapshot.h"
+#include "support/TreeBuilder.h"
 
 #include <QProcess>
 #include <QScreen>
@@ -168,17 +168,37 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(near(shown(), White), EngineTimeoutMs);
     }
 
-    void deadRenderProcess_recoversAndTheNextSelectionPlays() {
+    void deadRenderProcess_recoversEveryTimeAPageLoadedBetweenAndTheNextSelectionPlays() {
         click("red");
         QTRY_VERIFY_WITH_TIMEOUT(near(shown(), Red), EngineTimeoutMs);
-        const qint64 pid = form_->ShockwaveFlash1->page()->renderProcessPid();
-        QVERIFY(pid > 0);
-        QCOMPARE(kill(pid_t(pid), SIGKILL), 0);
-        QTRY_VERIFY_WITH_TIMEOUT(!form_->ShockwaveFlash1->isReady(), EngineTimeoutMs);
-        QTRY_VERIFY_WITH_TIMEOUT(form_->ShockwaveFlash1->isReady(), EngineTimeoutMs);
-        QVERIFY(form_->ShockwaveFlash1->page()->renderProcessPid() != pid);
+        // More deaths than the recoveries allowed in a row: a page that
+        // loads between them starts the count again.
+        for (int death = 0; death < 4; ++death) {
+            const qint64 pid = form_->ShockwaveFlash1->page()->renderProcessPid();
+            QVERIFY(pid > 0);
+            QTest::ignoreMessage(QtInfoMsg,
+                                 QRegularExpression("render process ended: .*Killed.* exit code"));
+            QTest::ignoreMessage(QtInfoMsg, QRegularExpression("page made anew after its render "
+                                                               "process died, time 1"));
+            QCOMPARE(kill(pid_t(pid), SIGKILL), 0);
+            QTRY_VERIFY_WITH_TIMEOUT(!form_->ShockwaveFlash1->isReady(), EngineTimeoutMs);
+            QTRY_VERIFY_WITH_TIMEOUT(form_->ShockwaveFlash1->isReady(), EngineTimeoutMs);
+            QVERIFY(form_->ShockwaveFlash1->page()->renderProcessPid() != pid);
+        }
         click("space war");
         QTRY_VERIFY_WITH_TIMEOUT(near(shown(), Green), EngineTimeoutMs);
+    }
+
+    void put_thatCannotBeCarriedOut_reachesTheReporter() {
+        QVERIFY_THROWS_EXCEPTION(Exception,
+                                 form_->ShockwaveFlash1->setMovie("http://example.org/x.swf"));
+        ModalAnswerer answerer;
+        QTimer::singleShot(0, form_.get(),
+                           [this] { form_->ShockwaveFlash1->setMovie("game.swf"); });
+        QTRY_COMPARE(answerer.seen().size(), size_t(1));
+        QCOMPARE(answerer.seen()[0].text, QStringLiteral("The Flash player cannot open game.swf."));
+        // The game that played goes on.
+        QVERIFY(near(shown(), Green));
     }
 
     void brokenMovies_leaveThePlayerWorkingAndTheLibraryUnchanged() {
@@ -203,21 +223,12 @@ private slots:
             // The window answers at once: the list takes the next click.
             QTRY_COMPARE_WITH_TIMEOUT(form_->Edit1->text(), QString::fromLatin1(broken), 5000);
         }
+        // A page still busy with the 50 MB movie may be made anew at the next
+        // selection: the game must show in the page that is ready.
         click("space war");
-        QTRY_VERIFY_WITH_TIMEOUT(near(shown(), Green), EngineTimeoutMs);
+        QTRY_VERIFY_WITH_TIMEOUT(form_->ShockwaveFlash1->isReady() && near(shown(), Green),
+                                 EngineTimeoutMs);
         QCOMPARE(snapshot(library_->root()), before);
-    }
-
-    void put_thatCannotBeCarriedOut_reachesTheReporter() {
-        QVERIFY_THROWS_EXCEPTION(Exception,
-                                 form_->ShockwaveFlash1->setMovie("http://example.org/x.swf"));
-        ModalAnswerer answerer;
-        QTimer::singleShot(0, form_.get(),
-                           [this] { form_->ShockwaveFlash1->setMovie("game.swf"); });
-        QTRY_COMPARE(answerer.seen().size(), size_t(1));
-        QCOMPARE(answerer.seen()[0].text, QStringLiteral("The Flash player cannot open game.swf."));
-        // The game that played goes on.
-        QVERIFY(near(shown(), Green));
     }
 };
 

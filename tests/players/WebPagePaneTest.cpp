@@ -1,11 +1,11 @@
 // The web page pane's handlers in each state its page can be in. The program
 // never navigates the pane; the test does, to bring each state about.
-#include "Application.h"
-#include "Exception.h"
-#include "ShowActive.h"
-#include "TMainForm.h"
-#include "TShockwaveFlash.h"
-#include "TreeBuilder.h"
+#include "app/Application.h"
+#include "app/TMainForm.h"
+#include "library/Exception.h"
+#include "players/TShockwaveFlash.h"
+#include "support/ShowActive.h"
+#include "support/TreeBuilder.h"
 
 #include <QSignalSpy>
 #include <QTest>

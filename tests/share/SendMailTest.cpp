@@ -1,11 +1,11 @@
-#include "SendMail.h"
+#include "share/SendMail.h"
 
-#include "Addresses.h"
-#include "Application.h"
 #include "StandInCommand.h"
-#include "TMainForm.h"
-#include "TShockwaveFlash.h"
-#include "TreeBuilder.h"
+#include "app/Application.h"
+#include "app/TMainForm.h"
+#include "players/TShockwaveFlash.h"
+#include "share/Addresses.h"
+#include "support/TreeBuilder.h"
 
 #include <QProcess>
 #include <QTemporaryDir>

@@ -1,12 +1,12 @@
-#include "TAboutBox.h"
+#include "share/TAboutBox.h"
 
-#include "Addresses.h"
-#include "Application.h"
-#include "ModalDialog.h"
 #include "StandInCommand.h"
-#include "TMainForm.h"
-#include "TShockwaveFlash.h"
-#include "TreeBuilder.h"
+#include "app/Application.h"
+#include "app/ModalDialog.h"
+#include "app/TMainForm.h"
+#include "players/TShockwaveFlash.h"
+#include "share/Addresses.h"
+#include "support/TreeBuilder.h"
 
 #include <QElapsedTimer>
 #include <QPointer>

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QWidget>
+#include <string>
 
 // The player area as a plain widget, for the start-up benchmark's build
 // without the web engine: the same members the main window uses, none of
@@ -19,9 +20,7 @@ public:
     void setMovie(const QString& url) { movie_ = url; }
     void SetFocus() { setFocus(Qt::OtherFocusReason); }
     bool isReady() const { return true; }
-
-signals:
-    void ready();
+    void gameMoved(const std::string&, const std::string&) {}
 
 private:
     QString movie_;
