@@ -8,6 +8,7 @@
 #include "library/GameFile.h"
 #include "library/ScanFolder.h"
 #include "library/TMoveBox.h"
+#include "share/Addresses.h"
 #include "share/SendMail.h"
 #include "share/TAboutBox.h"
 
@@ -23,6 +24,15 @@ TMainForm::TMainForm(std::string executablePath)
     MainForm = this;
     try {
         setupUi(this);
+        setWindowTitle(QStringLiteral("Pelliwick " PELLIWICK_VERSION));
+        for (const std::string_view caption : CategoryTable::Captions)
+            ComboBox1->addItem(QString::fromUtf8(caption.data(), qsizetype(caption.size())));
+        Memo2->setPlainText(
+            QStringLiteral("Hi,\nTell you  a interesting software---pelliwick ,it can manage your "
+                           "little games with classes and include 30 interesting games.\n"
+                           "Download web:\n") +
+            QString::fromUtf8(Addresses::DownloadPage) + QStringLiteral("\nDownload directly :\n") +
+            QString::fromUtf8(Addresses::Installer) + QStringLiteral("\n"));
         // One filter, one file; a typed name need not exist (the copy then
         // fails quietly). Qt's own dialog, the same on every desktop.
         OpenDialog1->setOption(QFileDialog::DontUseNativeDialog);

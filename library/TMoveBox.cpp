@@ -13,6 +13,8 @@ TMoveBox* MoveBox = nullptr;
 
 TMoveBox::TMoveBox(QWidget* owner) : QDialog(owner) {
     setupUi(this);
+    for (const std::string_view caption : CategoryTable::Captions)
+        ComboBox1->addItem(QString::fromUtf8(caption.data(), qsizetype(caption.size())));
     setFixedSize(size());
     connect(OKButton, &QPushButton::clicked, this, [this] {
         // OK closes the dialog whatever the move came to, also when the

@@ -1,7 +1,8 @@
 #pragma once
 
-// Where the program and its maker are found on the web. The maker's site lives
-// under a reserved example domain: there is no real site behind it.
+// Where the program and its maker are found on the web, for the About box and
+// the mail that tells a friend; nowhere else names them. The maker's site
+// lives under a reserved example domain: there is no real site behind it.
 namespace Addresses {
 
 // The maker's web site, as the About box shows it.
@@ -12,7 +13,7 @@ inline constexpr char HomePage[] = "https://www.pelliwick.example.org/pelliwick.
 // package itself for a direct download.
 inline constexpr char DownloadPage[] = "https://www.pelliwick.example.org/download.html";
 inline constexpr char Installer[] =
-    "https://www.pelliwick.example.org/download/pelliwick_1.1_amd64.deb";
+    "https://www.pelliwick.example.org/download/pelliwick_" PELLIWICK_VERSION "_amd64.deb";
 // Questions and reports go here.
 inline constexpr char Support[] = "help@pelliwick.example.org";
 

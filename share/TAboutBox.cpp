@@ -32,6 +32,9 @@ void openAddress(const QString& address) {
 TAboutBox::TAboutBox(QWidget* owner) : QDialog(owner) {
     setFont(sansSerif(11));
     setupUi(this);
+    Version->setText(QStringLiteral("Version : " PELLIWICK_VERSION));
+    Label7->setText(QString::fromUtf8(Addresses::WebSite));
+    Label9->setText(QStringLiteral("Email : ") + QString::fromUtf8(Addresses::Support));
     // The layout's bounds were drawn for another face: a caption that would be
     // cut off widens its label to the right instead.
     for (QLabel* caption : {ProductName, Version, Copyright, Label7, Label9}) {

@@ -40,7 +40,7 @@ start() {
   chroot "$root" runuser -u player -- env -i HOME=/home/player DISPLAY="$DISPLAY" \
     PATH=/usr/bin:/bin:/usr/games pelliwick >"$root/stdout.log" 2>"$root/stderr.log" &
   app=$!
-  window_named '^Pelliwick 1\.1$' >/dev/null
+  window_named "$main_window" >/dev/null
 }
 
 echo "First start as a new user"

@@ -94,7 +94,7 @@ private slots:
     void window_opensAtDesignPositionAndSize() {
         form_->show();
         QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
-        QCOMPARE(form_->windowTitle(), QStringLiteral("Pelliwick 1.1"));
+        QCOMPARE(form_->windowTitle(), QStringLiteral("Pelliwick " PELLIWICK_VERSION));
         QCOMPARE(form_->pos(), QPoint(175, 157));
         QCOMPARE(form_->size(), QSize(572, 357));
     }

@@ -31,7 +31,7 @@ shot="$work/shot.png"
 start_x
 # As a menu starts it: through the desktop entry, from another working folder.
 (cd / && gio launch "$folder/pelliwick.desktop" 2>"$work/stderr.log") &
-window=$(window_named '^Pelliwick 1\.1$')
+window=$(window_named "$main_window")
 wait_for 30 lists 1 || fail "the desktop entry's program did not list the folder's game"
 click $(line 0)
 wait_for 30 plays 200,30,30 || fail "the desktop entry's program did not play the game"
@@ -43,7 +43,7 @@ wait_for 10 eval '! kill -0 $app' || fail "the program did not end"
 mv "$folder" "$work/moved"
 "$work/moved/pelliwick" 2>"$work/stderr.log" &
 app=$!
-window_named '^Pelliwick 1\.1$' >/dev/null
+window_named "$main_window" >/dev/null
 wait_for 30 lists 1 || fail "the moved folder's game is not listed"
 click $(line 0)
 wait_for 30 plays 200,30,30 || fail "the moved folder's game does not play"

@@ -71,7 +71,7 @@ start() {
   "${as_user[@]}" env -i HOME="$work/home" DISPLAY="$DISPLAY" PATH="$work/root/usr/games:$PATH" \
     pelliwick >"$work/stdout.log" 2>"$work/stderr.log" &
   app=$!
-  window=$(window_named '^Pelliwick 1\.1$')
+  window=$(window_named "$main_window")
 }
 close() {
   "$close_window" "$window"

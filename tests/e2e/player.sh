@@ -29,7 +29,7 @@ shot="$work/shot.png"
 
 "$work/pelliwick" 2>"$work/stderr.log" &
 app=$!
-window_named '^Pelliwick 1\.1$' >/dev/null
+window_named "$main_window" >/dev/null
 wait_for 30 lists 6 || fail "the game list was never drawn"
 
 click $(line 0)
@@ -59,7 +59,7 @@ wait $app 2>/dev/null || true
 app=$!
 wait_for 30 xdotool search --onlyvisible --name '^pelliwick$' || fail "no error box"
 box=$(xdotool search --onlyvisible --name '^pelliwick$' | head -n 1)
-if xdotool search --onlyvisible --name '^Pelliwick 1\.1$' >/dev/null 2>&1; then
+if xdotool search --onlyvisible --name "$main_window" >/dev/null 2>&1; then
   fail "a main window was shown"
 fi
 xdotool windowfocus --sync "$box"

@@ -80,7 +80,7 @@ click $(line 0)
 click $move_button
 move_dialog_to 4
 wait_for 10 test -e "$work/Sport/a uno.swf" || fail "Move moved nothing"
-window_named '^Pelliwick 1\.1$' >/dev/null
+window_named "$main_window" >/dev/null
 click $(line 0)
 click $delete_button
 wait_for 10 eval '! test -e "$work/Action/b two.swf"' || fail "Delete left the game"

@@ -43,7 +43,7 @@ has() { [ -e "$work/$1" ]; }
 start_x
 PATH="$work/bin:$PATH" "$work/pelliwick" 2>"$work/stderr.log" &
 app=$!
-main=$(window_named '^Pelliwick 1\.1$')
+main=$(window_named "$main_window")
 # Action Games: Maze Runner, Press Any Key, Red Alert, Tennis Court.
 wait_for 30 lists 4 || fail "Action Games did not list its four games"
 
@@ -83,7 +83,7 @@ xdotool key Return
 wait_for 20 has Action/Pong.swf || fail "Add copied nothing"
 cmp -s "$work/Action/Pong.swf" "$work/picked/Pong.swf" || fail "Add made a wrong copy"
 wait_for 10 gone '^Open$' || fail "the open-file dialog stayed"
-window_named '^Pelliwick 1\.1$' >/dev/null
+window_named "$main_window" >/dev/null
 wait_for 10 lists 5 || fail "the added game is not listed"
 
 echo "rename it"
@@ -120,7 +120,7 @@ move_dialog_to 4
 wait_for 10 has "Sport/red alert.swf" || fail "Move moved nothing"
 has "Action/Red Alert.swf" && fail "Move left Red Alert behind"
 wait_for 10 gone '^Move to\.\.\.$' || fail "the Move dialog stayed"
-window_named '^Pelliwick 1\.1$' >/dev/null
+window_named "$main_window" >/dev/null
 wait_for 10 lists 3 || fail "the moved game is still listed"
 pick_category Down 4
 # Sport Games: Ice Rink, Red Alert, Tennis Court.
@@ -139,7 +139,7 @@ look && [ "$(darkest "$shot" "${WIDTH}x$HEIGHT+$X+$Y")" -lt 128 ] || fail "the m
 xdotool key Return
 wait_for 10 gone '^pelliwick$' || fail "the message stayed"
 games_kept "a failed move"
-window_named '^Pelliwick 1\.1$' >/dev/null
+window_named "$main_window" >/dev/null
 wait_for 10 lists 3 || fail "a failed move changed the list"
 
 echo "the About box, twice"
@@ -155,7 +155,7 @@ for time in first second; do
   # The empty player shows again where the box was.
   wait_for 10 shows_at $((X + WIDTH / 2)) $((Y + HEIGHT / 2)) 255,255,255 ||
     fail "the About box stayed on the screen the $time time"
-  window_named '^Pelliwick 1\.1$' >/dev/null
+  window_named "$main_window" >/dev/null
 done
 
 echo "tell a friend"

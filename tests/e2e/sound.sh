@@ -44,7 +44,7 @@ stops "another game was picked" click $(line 1)
 tone 0
 stops "Delete" click $delete_button
 wait_for 10 eval '! test -e "$work/Action/a tone.swf"' || fail "Delete left the game"
-window_named '^Pelliwick 1\.1$' >/dev/null
+window_named "$main_window" >/dev/null
 tone 1
 # The dialog's choice first: the tone must stop once OK is pressed.
 click $move_button

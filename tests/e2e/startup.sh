@@ -15,9 +15,9 @@ touch "$work/Action/Tennis.SWF" "$work/Action/chess.swf" "$work/Action/Extra/maz
 start_x
 "$work/pelliwick" 2>"$work/stderr.log" &
 app=$!
-wait_for 30 xdotool search --onlyvisible --name '^Pelliwick 1\.1$' ||
-  fail "no window captioned 'Pelliwick 1.1'"
-window=$(xdotool search --onlyvisible --name '^Pelliwick 1\.1$' | head -n 1)
+wait_for 30 xdotool search --onlyvisible --name "$main_window" ||
+  fail "no main window"
+window=$(xdotool search --onlyvisible --name "$main_window" | head -n 1)
 
 eval "$(xdotool getwindowgeometry --shell "$window")"
 [ "$X,$Y" = "175,157" ] || fail "window at $X,$Y, not 175,157"

@@ -1,6 +1,11 @@
 # Shared by the end-to-end tests: a private X server, waiting with deadlines,
 # and reading the screen. Sourced, not run.
 
+# The main window's caption, "Pelliwick" and the version of the project, as
+# a pattern for xdotool.
+main_window="^Pelliwick $(sed -n 's/^project(Pelliwick VERSION \([0-9.]*\) .*/\1/p' \
+  "$(dirname "${BASH_SOURCE[0]}")/../../CMakeLists.txt" | sed 's/\./\\./g')\$"
+
 # Starts Xvfb on a free display and exports DISPLAY.
 start_x() {
   local fifo
@@ -145,7 +150,7 @@ start_program() { # GAMES_LISTED
   shot="$work/shot.png"
   "$work/pelliwick" 2>>"$work/stderr.log" &
   app=$!
-  window=$(window_named '^Pelliwick 1\.1$')
+  window=$(window_named "$main_window")
   wait_for 30 lists "$1" || fail "the game list was never drawn"
 }
 
