@@ -1,5 +1,8 @@
 #include "app/GameList.h"
 
+#include "library/FileNameText.h"
+
+#include <QAbstractListModel>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QStyledItemDelegate>
@@ -17,20 +20,91 @@ public:
 
 } // namespace
 
-GameList::GameList(QWidget* parent) : QListView(parent) {
-    setModel(&model_);
+// The entries' bytes; their text is made only for the lines on screen.
+class GameList::Entries : public QAbstractListModel {
+public:
+    using QAbstractListModel::QAbstractListModel;
+
+    std::vector<std::string> names;
+
+    int rowCount(const QModelIndex& parent) const override {
+        return parent.isValid() ? 0 : int(names.size());
+    }
+    QVariant data(const QModelIndex& index, int role) const override {
+        if (role != Qt::DisplayRole || !index.isValid())
+            return {};
+        return text(index.row());
+    }
+    QString text(int row) const {
+        if (row < 0 || row >= int(names.size()))
+            return {};
+        return QString::fromStdU16String(FileNameText::readable(names[size_t(row)]));
+    }
+    void reset(std::vector<std::string> all) {
+        beginResetModel();
+        names = std::move(all);
+        endResetModel();
+    }
+    void append(std::vector<std::string> more) {
+        if (more.empty())
+            return;
+        beginInsertRows({}, int(names.size()), int(names.size() + more.size()) - 1);
+        names.insert(names.end(), std::make_move_iterator(more.begin()),
+                     std::make_move_iterator(more.end()));
+        endInsertRows();
+    }
+    void set(int row, std::string name) {
+        names[size_t(row)] = std::move(name);
+        emit dataChanged(index(row), index(row));
+    }
+    void remove(int row) {
+        beginRemoveRows({}, row, row);
+        names.erase(names.begin() + row);
+        endRemoveRows();
+    }
+};
+
+GameList::GameList(QWidget* parent) : QListView(parent), entries_(new Entries(this)) {
+    setModel(entries_);
     setItemDelegate(new ItemHeightDelegate(this));
     setUniformItemSizes(true);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
 }
 
-void GameList::append(const std::vector<std::string>& entries) {
-    QStringList texts = model_.stringList();
-    texts.reserve(texts.size() + static_cast<qsizetype>(entries.size()));
-    for (const std::string& entry : entries)
-        texts.append(QString::fromStdString(entry));
-    model_.setStringList(texts);
+int GameList::count() const {
+    return int(entries_->names.size());
+}
+
+std::string GameList::entry(int row) const {
+    return row >= 0 && row < count() ? entries_->names[size_t(row)] : std::string();
+}
+
+QString GameList::text(int row) const {
+    return entries_->text(row);
+}
+
+QStringList GameList::texts() const {
+    QStringList texts;
+    for (int row = 0; row < count(); ++row)
+        texts << text(row);
+    return texts;
+}
+
+void GameList::clear() {
+    entries_->reset({});
+}
+
+void GameList::append(std::vector<std::string> entries) {
+    // A whole listing at once is a new model, which the view takes fastest.
+    if (entries_->names.empty())
+        entries_->reset(std::move(entries));
+    else
+        entries_->append(std::move(entries));
+}
+
+void GameList::append(std::string entry) {
+    entries_->append({std::move(entry)});
 }
 
 int GameList::selectedRow() const {
@@ -38,18 +112,16 @@ int GameList::selectedRow() const {
     return selected.isEmpty() ? -1 : selected.first().row();
 }
 
-void GameList::append(const QString& entry) {
-    const int row = model_.rowCount();
-    model_.insertRows(row, 1);
-    model_.setData(model_.index(row), entry);
-}
-
-void GameList::setEntry(int row, const QString& text) {
-    model_.setData(model_.index(row), text);
+void GameList::setEntry(int row, std::string entry) {
+    if (row < 0 || row >= count())
+        return;
+    entries_->set(row, std::move(entry));
 }
 
 void GameList::remove(int row) {
-    model_.removeRows(row, 1);
+    if (row < 0 || row >= count())
+        return;
+    entries_->remove(row);
     clearSelection();
     setCurrentIndex(QModelIndex());
 }

@@ -1,13 +1,14 @@
 #pragma once
 
 #include <QListView>
-#include <QStringListModel>
 #include <string>
 #include <vector>
 
-// The game list: one plain text per game, in the order added, one selected at
-// most. Backed by a string model, so that a category of many thousand games
-// lists at once.
+// The game list: one entry per game, in the order added, one selected at
+// most. An entry is the bytes of a file name, shown as the text the user
+// reads; the commands act on the bytes, so that a name that is not UTF-8
+// still finds its file. Backed by a model of its own, so that a category of
+// many thousand games lists at once.
 class GameList : public QListView {
     Q_OBJECT
 public:
@@ -15,16 +16,18 @@ public:
 
     explicit GameList(QWidget* parent = nullptr);
 
-    int count() const { return model_.rowCount(); }
+    int count() const;
     // The selected entry's row, -1 when none is selected.
     int selectedRow() const;
-    QString entry(int row) const { return model_.stringList().value(row); }
-    QStringList entries() const { return model_.stringList(); }
-    void clear() { model_.setStringList({}); }
-    void append(const std::vector<std::string>& entries);
+    // An entry's bytes, and its text as shown; empty for no such row.
+    std::string entry(int row) const;
+    QString text(int row) const;
+    QStringList texts() const;
+    void clear();
+    void append(std::vector<std::string> entries);
     // One entry at the end, not selected.
-    void append(const QString& entry);
-    void setEntry(int row, const QString& text);
+    void append(std::string entry);
+    void setEntry(int row, std::string entry);
     // Removes the entry; afterwards no entry is selected.
     void remove(int row);
 
@@ -38,5 +41,6 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    QStringListModel model_;
+    class Entries;
+    Entries* entries_;
 };

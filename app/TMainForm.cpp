@@ -4,6 +4,7 @@
 #include "app/Glyph.h"
 #include "app/ModalDialog.h"
 #include "library/CategoryTable.h"
+#include "library/FileNameText.h"
 #include "library/FileSystem.h"
 #include "library/GameFile.h"
 #include "library/ScanFolder.h"
@@ -100,7 +101,7 @@ void TMainForm::ComboBox1Change(QObject*) {
     ListBox1->clear();
     std::vector<std::string> entries;
     ScanFolder(currentCategoryFolder_, entries);
-    ListBox1->append(entries);
+    ListBox1->append(std::move(entries));
     Label2->setText(QString::number(ListBox1->count()));
     Label2->adjustSize();
 }
@@ -115,10 +116,11 @@ void TMainForm::FormPaint(QObject*) {
 void TMainForm::ListBox1Click(QObject*) {
     // Nothing is checked first: a missing or damaged file is the player's
     // affair, and the same entry again plays it again.
-    const std::string path = GameFile::path(currentCategoryFolder_,
-                                            ListBox1->entry(ListBox1->selectedRow()).toStdString());
-    ShockwaveFlash1->setMovie(QString::fromStdString("file://" + path));
-    Edit1->setText(ListBox1->entry(ListBox1->selectedRow()));
+    const std::string path =
+        GameFile::path(currentCategoryFolder_, ListBox1->entry(ListBox1->selectedRow()));
+    // The URL's text stands for the path's bytes exactly, UTF-8 or not.
+    ShockwaveFlash1->setMovie(QString::fromStdU16String(FileNameText::exact("file://" + path)));
+    Edit1->setText(ListBox1->text(ListBox1->selectedRow()));
     Edit1->setFocus(Qt::OtherFocusReason);
     ShockwaveFlash1->SetFocus();
 }
@@ -141,15 +143,14 @@ void TMainForm::SpeedButton1Click(QObject*) {
     if (FileSystem::copyNew(source, currentCategoryFolder_ + "/" + name) != FileResult::Done)
         return;
     // The file's own letter case; a listing would show it in lower case.
-    ListBox1->append(
-        QString::fromStdString(name.substr(0, name.size() - std::min<size_t>(4, name.size()))));
+    ListBox1->append(name.substr(0, name.size() - std::min<size_t>(4, name.size())));
 }
 
 void TMainForm::SpeedButton2Click(QObject*) {
     const int row = ListBox1->selectedRow();
     if (row < 0)
         return;
-    const std::string entry = ListBox1->entry(row).toStdString();
+    const std::string entry = ListBox1->entry(row);
     // Whatever plays goes first, so no game file is in use when it goes.
     UnloadPlayer();
     // An entry that names no file of this folder deletes nothing.
@@ -163,8 +164,12 @@ void TMainForm::SpeedButton3Click(QObject*) {
     const int row = ListBox1->selectedRow();
     if (row < 0)
         return;
-    const std::string oldName = ListBox1->entry(row).toStdString();
-    const std::string newName = Edit1->text().toStdString();
+    // The name as the list shows it, unchanged, is the same name, whatever
+    // its bytes.
+    if (Edit1->text() == ListBox1->text(row))
+        return;
+    const std::string oldName = ListBox1->entry(row);
+    const std::string newName = FileNameText::bytes(Edit1->text().toStdU16String());
     // A new name must stay a file of this folder: "../../x" would carry the
     // game out of the library.
     if (newName == oldName || !GameFile::isPlainName(newName) || !GameFile::isPlainName(oldName))
@@ -172,7 +177,7 @@ void TMainForm::SpeedButton3Click(QObject*) {
     const std::string oldPath = GameFile::path(currentCategoryFolder_, oldName);
     const std::string newPath = GameFile::path(currentCategoryFolder_, newName);
     if (FileSystem::moveNoReplace(oldPath, newPath) == FileResult::Done) {
-        ListBox1->setEntry(row, Edit1->text());
+        ListBox1->setEntry(row, newName);
         ShockwaveFlash1->gameMoved(oldPath, newPath);
     }
 }

@@ -1,5 +1,7 @@
 #include "library/GameFile.h"
 
+#include "library/FileNameText.h"
+
 #include <cstdio>
 #include <string_view>
 
@@ -13,7 +15,8 @@ bool GameFile::isPlainName(const std::string& name) {
 }
 
 std::string GameFile::movieUrl(const std::string& path) {
-    if (path.find_first_of("#?%") == std::string::npos && path.find("/.") == std::string::npos)
+    if (path.find_first_of("#?%") == std::string::npos && path.find("/.") == std::string::npos &&
+        FileNameText::isUtf8(path))
         return "file://" + path;
     std::string url = "file://";
     for (std::size_t i = 0; i < path.size(); ++i) {

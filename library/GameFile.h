@@ -15,7 +15,8 @@ public:
 
     // The address a game plays from: "file://" and its path, as the original
     // player was given it. A path that a URL would cut short or misread (one
-    // holding "#", "?" or "%"), or one through a hidden folder, which the
-    // engine refuses to keep saves for, is percent-encoded instead.
+    // holding "#", "?" or "%"), one through a hidden folder, which the engine
+    // refuses to keep saves for, or one that is not UTF-8 throughout, which
+    // no text holds as it is, is percent-encoded instead.
     static std::string movieUrl(const std::string& path);
 };

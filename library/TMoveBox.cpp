@@ -27,7 +27,7 @@ TMoveBox::TMoveBox(QWidget* owner) : QDialog(owner) {
 void TMoveBox::OKButtonClick(QObject*) {
     MainForm->UnloadPlayer();
     const int row = MainForm->ListBox1->selectedRow();
-    const std::string name = MainForm->ListBox1->entry(row).toStdString();
+    const std::string name = MainForm->ListBox1->entry(row);
     const std::string target = MainForm->executableFolder() +
                                CategoryTable::folderName(ComboBox1->currentText().toStdString());
     const std::string from = GameFile::path(MainForm->currentCategoryFolder(), name);

@@ -1,5 +1,6 @@
 #include "players/PlayerSchemeHandler.h"
 
+#include "library/CaseFolding.h"
 #include "library/FileSystem.h"
 #include "players/PlayerLog.h"
 
@@ -13,20 +14,20 @@
 
 namespace {
 
-QByteArray mimeType(const QString& path) {
-    if (path.endsWith(QLatin1String(".swf"), Qt::CaseInsensitive))
+QByteArray mimeType(const std::string& path) {
+    if (CaseFolding::lower(path).ends_with(".swf"))
         return "application/x-shockwave-flash";
-    if (path.endsWith(QLatin1String(".wasm")))
+    if (path.ends_with(".wasm"))
         return "application/wasm";
-    if (path.endsWith(QLatin1String(".js")))
+    if (path.ends_with(".js"))
         return "text/javascript";
-    if (path.endsWith(QLatin1String(".html")))
+    if (path.ends_with(".html"))
         return "text/html";
     return "application/octet-stream";
 }
 
-const QString GamePrefix = QStringLiteral("/game");
-const QString RufflePrefix = QStringLiteral("/ruffle/");
+constexpr std::string_view GamePrefix = "/game/";
+constexpr std::string_view RufflePrefix = "/ruffle/";
 
 } // namespace
 
@@ -55,34 +56,36 @@ void PlayerSchemeHandler::setMovieFolder(std::string folder) {
 }
 
 QUrl PlayerSchemeHandler::hostPageUrl() {
-    return QUrl(QStringLiteral("%1://%2/host.html").arg(Scheme, Host));
+    return QUrl(
+        QStringLiteral("%1://%2/host.html").arg(QLatin1String(Scheme), QLatin1String(Host)));
 }
 
 QUrl PlayerSchemeHandler::gameUrl(const QString& absolutePath) {
     QUrl url;
-    url.setScheme(Scheme);
-    url.setHost(Host);
-    url.setPath(GamePrefix + absolutePath);
+    url.setScheme(QLatin1String(Scheme));
+    url.setHost(QLatin1String(Host));
+    url.setPath(QStringLiteral("/game") + absolutePath);
     return url;
 }
 
 void PlayerSchemeHandler::requestStarted(QWebEngineUrlRequestJob* job) {
     const QUrl url = job->requestUrl();
-    if (job->requestMethod() != "GET" || url.host() != Host) {
+    if (job->requestMethod() != "GET" || url.host() != QLatin1String(Host)) {
         qCDebug(playerLog) << "refused" << job->requestMethod() << url
                            << ": only GETs of the player";
         job->fail(QWebEngineUrlRequestJob::RequestDenied);
         return;
     }
-    const QString path = url.path(QUrl::FullyDecoded);
+    // The path's bytes, as a file name has them: UTF-8 or not.
+    const std::string path =
+        QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1()).toStdString();
     // The host page and its scripts are the program's own, and Qt's.
-    if (path == QLatin1String("/host.html") || path == QLatin1String("/fetch-route.js") ||
-        path == QLatin1String("/saves.js") || path == QLatin1String("/qwebchannel.js")) {
-        auto* page =
-            new QFile((path == QLatin1String("/qwebchannel.js") ? QStringLiteral(":/qtwebchannel")
-                                                                : QStringLiteral(":/player")) +
-                          path,
-                      job);
+    if (path == "/host.html" || path == "/fetch-route.js" || path == "/saves.js" ||
+        path == "/qwebchannel.js") {
+        auto* page = new QFile((path == "/qwebchannel.js" ? QStringLiteral(":/qtwebchannel")
+                                                          : QStringLiteral(":/player")) +
+                                   QString::fromStdString(path),
+                               job);
         page->open(QIODevice::ReadOnly);
         job->reply(mimeType(path), page);
         return;
@@ -90,12 +93,12 @@ void PlayerSchemeHandler::requestStarted(QWebEngineUrlRequestJob* job) {
     std::string folder;
     std::string wanted;
     bool game = false;
-    if (path.startsWith(RufflePrefix)) {
+    if (path.starts_with(RufflePrefix)) {
         folder = rufflePath_;
-        wanted = rufflePath_ + "/" + path.mid(RufflePrefix.size()).toStdString();
-    } else if (path.startsWith(GamePrefix + '/') && !movieFolder_.empty()) {
+        wanted = rufflePath_ + path.substr(RufflePrefix.size() - 1);
+    } else if (path.starts_with(GamePrefix) && !movieFolder_.empty()) {
         folder = movieFolder_;
-        wanted = path.mid(GamePrefix.size()).toStdString();
+        wanted = path.substr(GamePrefix.size() - 1);
         game = true;
     }
     if (folder.empty() || !FileSystem::under(folder, wanted)) {

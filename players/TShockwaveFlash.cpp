@@ -1,6 +1,7 @@
 #include "players/TShockwaveFlash.h"
 
 #include "library/Exception.h"
+#include "library/FileNameText.h"
 #include "library/FileSystem.h"
 #include "library/GameFile.h"
 #include "players/OfflineInterceptor.h"
@@ -193,7 +194,7 @@ void TShockwaveFlash::pageLoaded(bool ok) {
     if (!message_.isEmpty())
         page_->runJavaScript(QStringLiteral("pelliwick.say(%1)").arg(jsString(message_)));
     message_.clear();
-    if (!movie_.isEmpty())
+    if (!movie_.empty())
         playInPage();
 }
 
@@ -248,7 +249,7 @@ qint64 TShockwaveFlash::pageMemory() const {
 }
 
 void TShockwaveFlash::watchGame() {
-    if (!ready_ || movie_.isEmpty())
+    if (!ready_ || movie_.empty())
         return;
     if (answered_ == probes_)
         probe();
@@ -288,10 +289,11 @@ void TShockwaveFlash::setMovie(const QString& url) {
             tellPage(QStringLiteral("pelliwick.unload()"));
         return;
     }
-    const QString path = url.startsWith(QLatin1String("file://")) ? url.mid(7) : QString();
-    if (!path.startsWith('/'))
-        throw Exception("The Flash player cannot open " + url.toStdString());
-    movie_ = path;
+    // The URL's text stands for the path's bytes exactly, UTF-8 or not.
+    const std::string bytes = FileNameText::bytes(url.toStdU16String());
+    if (!bytes.starts_with("file:///"))
+        throw Exception("The Flash player cannot open " + bytes);
+    movie_ = bytes.substr(7);
     createPage();
     if (ready_)
         playInPage();
@@ -299,11 +301,15 @@ void TShockwaveFlash::setMovie(const QString& url) {
         loadHostPage(); // recovery gave up earlier: a new selection tries again
 }
 
+QString TShockwaveFlash::movie() const {
+    return QString::fromStdU16String(FileNameText::exact(movie_));
+}
+
 void TShockwaveFlash::playInPage() {
-    const QString folder = movie_.left(movie_.lastIndexOf('/'));
+    const std::string folder = movie_.substr(0, movie_.rfind('/'));
     // No game file, no game: the player stays empty, as the original player
     // did, rather than showing the engine's advice about loading files.
-    const int game = FileSystem::openInside(folder.toStdString(), movie_.toStdString());
+    const int game = FileSystem::openInside(folder, movie_);
     if (game < 0) {
         handler_->setMovieFolder({});
         gameWatch_.stop();
@@ -322,8 +328,8 @@ void TShockwaveFlash::playInPage() {
                       .arg(freshMemory_ >> 20));
         return;
     }
-    handler_->setMovieFolder(folder.toStdString());
-    const std::string movieUrl = GameFile::movieUrl(movie_.toStdString());
+    handler_->setMovieFolder(folder);
+    const std::string movieUrl = GameFile::movieUrl(movie_);
     const std::string movieKey = SaveStore::movieKey(movieUrl);
     const QJsonObject saves{
         {QStringLiteral("movie"), QString::fromStdString(movieKey)},
@@ -331,7 +337,7 @@ void TShockwaveFlash::playInPage() {
         {QStringLiteral("maxBytes"), qint64(SaveStore::MaxSaveBytes)},
         {QStringLiteral("maxPerFolder"), qint64(SaveStore::MaxSavesPerFolder)},
     };
-    const QString baseUrl = QString::fromStdString(GameFile::movieUrl(folder.toStdString() + '/'));
+    const QString baseUrl = QString::fromStdString(GameFile::movieUrl(folder + '/'));
     if (!tellPage(QStringLiteral("pelliwick.play(%1, %2, %3)")
                       .arg(jsString(QString::fromStdString(movieUrl)), jsString(baseUrl),
                            QString::fromUtf8(QJsonDocument(saves).toJson(QJsonDocument::Compact)))))
@@ -346,7 +352,7 @@ void TShockwaveFlash::gameMoved(const std::string& from, const std::string& to) 
 }
 
 void TShockwaveFlash::endGameBeforeQuitting() {
-    if (!ready_ || movie_.isEmpty())
+    if (!ready_ || movie_.empty())
         return;
     QEventLoop sent;
     connect(saves_, &SaveBridge::allSent, &sent, &QEventLoop::quit);

@@ -30,8 +30,9 @@ public:
     // URL cannot be played and raises an Exception.
     void setMovie(const QString& url);
 
-    // The path of the movie the player holds; empty when it holds none.
-    QString movie() const { return movie_; }
+    // The path of the movie the player holds, as text that stands for its
+    // bytes exactly; empty when it holds none.
+    QString movie() const;
 
     // Keyboard focus into the running movie, so that keys reach the game.
     void SetFocus();
@@ -82,7 +83,8 @@ private:
     SaveBridge* saves_ = nullptr;
     QWebChannel* channel_ = nullptr;
     bool ready_ = false;
-    QString movie_;
+    // The path's bytes.
+    std::string movie_;
     // Recoveries from a dead render process since a page last loaded.
     int recoveries_ = 0;
     // Set while the page is made anew on purpose.

@@ -3,7 +3,9 @@
 // after each step.
 #include "app/Application.h"
 #include "app/TMainForm.h"
+#include "library/CaseFolding.h"
 #include "library/CategoryTable.h"
+#include "library/FileNameText.h"
 #include "library/TMoveBox.h"
 #include "players/TShockwaveFlash.h"
 #include "support/ModalScript.h"
@@ -30,7 +32,7 @@ private:
     std::string library(const std::string& relative = {}) const {
         return tree_->path("library" + (relative.empty() ? "" : "/" + relative));
     }
-    QStringList entries() const { return form_->ListBox1->entries(); }
+    QStringList entries() const { return form_->ListBox1->texts(); }
     void select(const QString& entry) {
         const int row = int(entries().indexOf(entry));
         QVERIFY2(row >= 0, qPrintable(entry));
@@ -187,7 +189,7 @@ private slots:
         QCOMPARE(entries(), (QStringList{"chess", "lonely", "tennis", "tennis"}));
         // An entry that leads out of the folder deletes nothing out there.
         play();
-        form_->ListBox1->setEntry(0, QStringLiteral("../../outside"));
+        form_->ListBox1->setEntry(0, "../../outside");
         select("../../outside");
         form_->SpeedButton2Click(form_->SpeedButton2);
         QVERIFY(playerEmpty());
@@ -210,7 +212,7 @@ private slots:
         form_->SpeedButton3Click(form_->SpeedButton3);
         QCOMPARE(snapshot(library("Action")).at("Tennis.swf"), std::string("tennis"));
         QVERIFY(!snapshot(library("Action")).contains("Tennis.SWF"));
-        QCOMPARE(form_->ListBox1->entry(form_->ListBox1->selectedRow()), QStringLiteral("Tennis"));
+        QCOMPARE(form_->ListBox1->text(form_->ListBox1->selectedRow()), QStringLiteral("Tennis"));
     }
 
     void modify_toANameThatCannotBeChangesNothing_data() {
@@ -267,7 +269,7 @@ private slots:
         QFETCH(QString, entry);
         QFETCH(int, category);
         if (entry.startsWith(QLatin1String("..")))
-            form_->ListBox1->setEntry(0, entry);
+            form_->ListBox1->setEntry(0, entry.toStdString());
         const QStringList listed = entries();
         const Snapshot before = snapshot(tree_->root());
         play();
@@ -296,6 +298,78 @@ private slots:
         QVERIFY(!playerEmpty());
         QCOMPARE(snapshot(tree_->root()), before);
         QCOMPARE(entries(), (QStringList{"chess", "lonely", "tennis", "tennis"}));
+    }
+
+    // A name from an old Windows archive (Latin-1, not UTF-8), and names in
+    // both Unicode forms, each with its twin whose name reads alike but is
+    // other bytes: each lists readably and every command reaches its file
+    // and no other.
+    void everyCommand_reachesTheNameAsStored_data() {
+        QTest::addColumn<QByteArray>("stored");
+        QTest::addColumn<QByteArray>("twin");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("Latin-1") << QByteArray("Pok\xe9mon.swf") << QByteArray("pok\xc3\xa9mon.swf")
+                                 << QStringLiteral("pok\u00e9mon");
+        QTest::newRow("composed") << QByteArray("Caf\xc3\xa9.swf") << QByteArray("caf\xe9.swf")
+                                  << QStringLiteral("caf\u00e9");
+        QTest::newRow("decomposed")
+            << QByteArray("Cafe\xcc\x81.swf") << QByteArray("caf\xc3\xa9.swf")
+            << QStringLiteral("cafe\u0301");
+    }
+    void everyCommand_reachesTheNameAsStored() {
+        QFETCH(QByteArray, stored);
+        QFETCH(QByteArray, twin);
+        QFETCH(QString, shown);
+        const std::string name = stored.toStdString();
+        const std::string listed = CaseFolding::lower(name); // the listing's bytes, with ".swf"
+        const std::string renamed =
+            FileNameText::bytes((shown + QStringLiteral(" 2.swf")).toStdU16String());
+        tree_->file("library/Action/" + name, "the game");
+        tree_->file("library/Action/" + twin.toStdString(), "its twin");
+        const auto pick = [&] {
+            form_->ComboBox1Change(form_->ComboBox1);
+            for (int row = 0; row < form_->ListBox1->count(); ++row)
+                if (form_->ListBox1->entry(row) + ".swf" == listed)
+                    form_->ListBox1->setCurrentIndex(form_->ListBox1->model()->index(row, 0));
+        };
+        const auto twinStays = [&] {
+            QCOMPARE(snapshot(library("Action")).at(twin.toStdString()), std::string("its twin"));
+        };
+
+        // Listed readably; played, the player is given the file's own path.
+        pick();
+        QVERIFY(entries().contains(shown));
+        form_->ListBox1Click(form_->ListBox1);
+        QCOMPARE(FileNameText::bytes(form_->ShockwaveFlash1->movie().toStdU16String()),
+                 library("Action/" + listed));
+        QCOMPARE(form_->Edit1->text(), shown);
+
+        // Modify with the name as shown changes nothing; with a new name the
+        // file is renamed.
+        const Snapshot before = snapshot(tree_->root());
+        form_->SpeedButton3Click(form_->SpeedButton3);
+        QCOMPARE(snapshot(tree_->root()), before);
+        form_->Edit1->setText(shown + QStringLiteral(" 2"));
+        form_->SpeedButton3Click(form_->SpeedButton3);
+        QVERIFY(!snapshot(library("Action")).contains(name));
+        QCOMPARE(snapshot(library("Action")).at(renamed), std::string("the game"));
+        twinStays();
+
+        // Back under its old bytes, then moved to Sport under its listed name.
+        QCOMPARE(
+            std::rename(library("Action/" + renamed).c_str(), library("Action/" + name).c_str()),
+            0);
+        pick();
+        QCOMPARE(move(4), QString());
+        QCOMPARE(snapshot(library("Sport")).at(listed), std::string("the game"));
+        twinStays();
+
+        // Deleted in its new category.
+        form_->ComboBox1->setCurrentIndex(4);
+        pick();
+        form_->SpeedButton2Click(form_->SpeedButton2);
+        QVERIFY(!snapshot(library("Sport")).contains(listed));
+        twinStays();
     }
 
     void moveDialog_hasItsLayout() {

@@ -312,7 +312,7 @@ private slots:
     void showing_listsTheFirstCategory() {
         form_->show();
         QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
-        QCOMPARE(form_->ListBox1->entries(), (QStringList{"a", "b"}));
+        QCOMPARE(form_->ListBox1->texts(), (QStringList{"a", "b"}));
         QCOMPARE(form_->Label2->text(), QStringLiteral("2"));
         QCOMPARE(form_->currentCategoryFolder(), library_->path("Action"));
     }
@@ -325,7 +325,7 @@ private slots:
             emit form_->ComboBox1->activated(index);
         };
         pick(4);
-        QCOMPARE(form_->ListBox1->entries(), QStringList{"tennis"});
+        QCOMPARE(form_->ListBox1->texts(), QStringList{"tennis"});
         QCOMPARE(form_->Label2->text(), QStringLiteral("1"));
         QCOMPARE(form_->currentCategoryFolder(), library_->path("Sport"));
         pick(5);
@@ -334,7 +334,7 @@ private slots:
         QCOMPARE(form_->currentCategoryFolder(), library_->path("Board"));
         pick(0);
         pick(0);
-        QCOMPARE(form_->ListBox1->entries(), (QStringList{"a", "b"}));
+        QCOMPARE(form_->ListBox1->texts(), (QStringList{"a", "b"}));
         QCOMPARE(form_->Label2->text(), QStringLiteral("2"));
         QCOMPARE(form_->currentCategoryFolder(), library_->path("Action"));
     }
@@ -345,7 +345,7 @@ private slots:
         for (int i = 0; i < 4; ++i)
             QTest::keyClick(form_->ComboBox1, Qt::Key_Down);
         QCOMPARE(form_->ComboBox1->currentIndex(), 4);
-        QCOMPARE(form_->ListBox1->entries(), QStringList{"tennis"});
+        QCOMPARE(form_->ListBox1->texts(), QStringList{"tennis"});
     }
 
     void countLabel_sizesItselfToItsText() {

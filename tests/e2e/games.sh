@@ -6,7 +6,7 @@
 # .jpg twin) leaves the player empty instead of showing the engine's advice;
 # keys and the mouse reach the game, the mouse at the stretched scale; a game
 # loads the text, XML and movie files beside it, also by a name in other
-# letters than the file has.
+# letters than the file has; a game whose name is not UTF-8 plays.
 # Usage: games.sh PELLIWICK_BINARY MOVIES_FOLDER
 set -euo pipefail
 here=$(dirname "$0")
@@ -26,8 +26,10 @@ cp "$movies/XmlLoader.swf" "$work/Action/f levels.swf"
 printf '<levels><level/><level/><level/></levels>\n' >"$work/Action/levels.xml"
 cp "$movies/MovieLoader.swf" "$work/Action/g loader.swf"
 cp "$movies/UrlProbe.swf" "$work/Action/url probe.swf"
+# A name from an old Windows archive: Latin-1, not UTF-8.
+cp "$movies/StageOnly.swf" "$work/Action/h Pok"$'\xe9'"mon.swf"
 
-start_program 9
+start_program 10
 
 # The whole player area, 416 x 323 at 331,191 on the screen, is white.
 empty() { look && [ "$(darkest "$shot" 416x323+331+191)" -ge 250 ]; }
@@ -35,7 +37,7 @@ click $(line 0)
 wait_for 30 plays 30,80,200 || fail "a movie that draws nothing did not show its stage colour"
 click $(line 1)
 wait_for 10 empty || fail "an entry without its game file did not leave the player empty"
-click $(line 8)
+click $(line 9)
 wait_for 30 plays 40,160,70 ||
   fail "the movie did not see its own address ($(pixel "$shot" $player): red none, yellow another)"
 
@@ -68,4 +70,6 @@ click $(line 6)
 wait_for 30 plays 40,160,70 || fail "the game did not read levels.xml ($(pixel "$shot" $player))"
 click $(line 7)
 wait_for 30 plays 40,160,70 || fail "the game did not load the movie beside it ($(pixel "$shot" $player))"
+click $(line 8)
+wait_for 30 plays 30,80,200 || fail "a game whose name is not UTF-8 did not play ($(pixel "$shot" $player))"
 echo "PASS: stage colour, own address, empty player for a missing game, keys, mouse, files beside"

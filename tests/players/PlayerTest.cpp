@@ -71,7 +71,7 @@ private:
     }
 
     void click(const QString& entry) {
-        const int row = int(form_->ListBox1->entries().indexOf(entry));
+        const int row = int(form_->ListBox1->texts().indexOf(entry));
         QVERIFY2(row >= 0, qPrintable(entry));
         const QModelIndex index = form_->ListBox1->model()->index(row, 0);
         QTest::mouseClick(form_->ListBox1->viewport(), Qt::LeftButton, {},
@@ -127,7 +127,7 @@ private slots:
     }
 
     void click_playsTheGameNamesItAndFocusesIt() {
-        QCOMPARE(form_->ListBox1->entries(),
+        QCOMPARE(form_->ListBox1->texts(),
                  (QStringList{"key game", "loader", "next", "red", "space war"}));
         click("key game");
         QTRY_VERIFY_WITH_TIMEOUT(near(shown(), Blue), EngineTimeoutMs);
