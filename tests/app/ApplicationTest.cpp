@@ -4,6 +4,7 @@
 #include "library/Exception.h"
 #include "players/TShockwaveFlash.h"
 #include "support/ModalAnswerer.h"
+#include "support/TestMain.h"
 
 #include <QDialog>
 #include <QTest>
@@ -177,10 +178,5 @@ private slots:
     }
 };
 
-int main(int argc, char** argv) {
-    TShockwaveFlash::prepare();
-    Application app(argc, argv);
-    ApplicationTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+PELLIWICK_TEST_MAIN(ApplicationTest)
 #include "ApplicationTest.moc"

@@ -10,6 +10,7 @@
 #include "players/TShockwaveFlash.h"
 #include "support/ModalScript.h"
 #include "support/Snapshot.h"
+#include "support/TestMain.h"
 #include "support/TreeBuilder.h"
 
 #include <QComboBox>
@@ -391,10 +392,5 @@ private slots:
     }
 };
 
-int main(int argc, char** argv) {
-    TShockwaveFlash::prepare();
-    Application app(argc, argv);
-    GameCommandsTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+PELLIWICK_TEST_MAIN(GameCommandsTest)
 #include "GameCommandsTest.moc"

@@ -3,6 +3,7 @@
 #include "app/Application.h"
 #include "players/TShockwaveFlash.h"
 #include "support/ShowActive.h"
+#include "support/TestMain.h"
 #include "support/TreeBuilder.h"
 
 #include <QMouseEvent>
@@ -359,10 +360,5 @@ private slots:
     }
 };
 
-int main(int argc, char** argv) {
-    TShockwaveFlash::prepare();
-    Application app(argc, argv);
-    TMainFormTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+PELLIWICK_TEST_MAIN(TMainFormTest)
 #include "TMainFormTest.moc"

@@ -5,6 +5,8 @@
 // the desktop takes the .ico and the PNGs, and the About box shows the JPEG
 // banner.
 
+#include "support/TestMain.h"
+
 #include <QColor>
 #include <QDir>
 #include <QFile>
@@ -600,5 +602,5 @@ void ArtworkTest::resourceList_namesEveryPictureUnderRoot() {
     QCOMPARE(files.size(), Pictures.size());
 }
 
-QTEST_GUILESS_MAIN(ArtworkTest)
+PELLIWICK_TEST_MAIN(ArtworkTest)
 #include "ArtworkTest.moc"

@@ -5,6 +5,8 @@
 // tests until every copy follows.
 #include "library/CategoryTable.h"
 
+#include "support/TestMain.h"
+
 #include <QFile>
 #include <QRegularExpression>
 #include <QTest>
@@ -66,5 +68,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(CategoryTableTest)
+PELLIWICK_TEST_MAIN(CategoryTableTest)
 #include "CategoryTableTest.moc"

@@ -4,6 +4,7 @@
 #include "library/GameFile.h"
 #include "support/OrdinaryUser.h"
 #include "support/Snapshot.h"
+#include "support/TestMain.h"
 #include "support/TreeBuilder.h"
 
 #include <QTest>
@@ -247,5 +248,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(FileCommandsTest)
+PELLIWICK_TEST_MAIN(FileCommandsTest)
 #include "FileCommandsTest.moc"

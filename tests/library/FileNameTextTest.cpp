@@ -3,6 +3,8 @@
 // would read it.
 #include "library/FileNameText.h"
 
+#include "support/TestMain.h"
+
 #include <QTest>
 #include <random>
 
@@ -59,5 +61,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(FileNameTextTest)
+PELLIWICK_TEST_MAIN(FileNameTextTest)
 #include "FileNameTextTest.moc"

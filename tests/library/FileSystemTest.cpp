@@ -1,6 +1,7 @@
 #include "library/FileSystem.h"
 
 #include "library/CaseFolding.h"
+#include "support/TestMain.h"
 #include "support/TreeBuilder.h"
 
 #include <QTest>
@@ -191,5 +192,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(FileSystemTest)
+PELLIWICK_TEST_MAIN(FileSystemTest)
 #include "FileSystemTest.moc"

@@ -5,6 +5,7 @@
 #include "library/FileSystem.h"
 #include "library/SaveStore.h"
 #include "support/Snapshot.h"
+#include "support/TestMain.h"
 #include "support/TreeBuilder.h"
 
 #include <QTest>
@@ -73,5 +74,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(FullDiskTest)
+PELLIWICK_TEST_MAIN(FullDiskTest)
 #include "FullDiskTest.moc"

@@ -6,6 +6,7 @@
 #include "library/GameFile.h"
 #include "support/OrdinaryUser.h"
 #include "support/Snapshot.h"
+#include "support/TestMain.h"
 #include "support/TreeBuilder.h"
 
 #include <QTest>
@@ -189,5 +190,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(SaveStoreTest)
+PELLIWICK_TEST_MAIN(SaveStoreTest)
 #include "SaveStoreTest.moc"

@@ -1,6 +1,7 @@
 #include "library/ScanFolder.h"
 
 #include "support/OrdinaryUser.h"
+#include "support/TestMain.h"
 #include "support/TreeBuilder.h"
 
 #include <QTest>
@@ -167,5 +168,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(ScanFolderTest)
+PELLIWICK_TEST_MAIN(ScanFolderTest)
 #include "ScanFolderTest.moc"

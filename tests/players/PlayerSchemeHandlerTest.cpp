@@ -5,6 +5,7 @@
 #include "app/Application.h"
 #include "library/FileSystem.h"
 #include "players/TShockwaveFlash.h"
+#include "support/TestMain.h"
 #include "support/TreeBuilder.h"
 
 #include <QSignalSpy>
@@ -110,10 +111,5 @@ private slots:
     }
 };
 
-int main(int argc, char** argv) {
-    TShockwaveFlash::prepare();
-    Application app(argc, argv);
-    PlayerSchemeHandlerTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+PELLIWICK_TEST_MAIN(PlayerSchemeHandlerTest)
 #include "PlayerSchemeHandlerTest.moc"

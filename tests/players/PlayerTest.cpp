@@ -9,6 +9,7 @@
 #include "support/ModalAnswerer.h"
 #include "support/ShowActive.h"
 #include "support/Snapshot.h"
+#include "support/TestMain.h"
 #include "support/TreeBuilder.h"
 
 #include <QProcess>
@@ -136,7 +137,8 @@ private slots:
     }
 
     void keys_reachTheGame() {
-        pressKey("a");
+        // An arrow here; the end-to-end tests press a letter and the space bar.
+        pressKey(QStringLiteral("Right"));
         QTRY_VERIFY_WITH_TIMEOUT(near(shown(), Yellow), EngineTimeoutMs);
     }
 
@@ -232,10 +234,5 @@ private slots:
     }
 };
 
-int main(int argc, char** argv) {
-    TShockwaveFlash::prepare();
-    Application app(argc, argv);
-    PlayerTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+PELLIWICK_TEST_MAIN(PlayerTest)
 #include "PlayerTest.moc"

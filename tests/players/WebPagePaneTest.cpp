@@ -5,6 +5,7 @@
 #include "library/Exception.h"
 #include "players/TShockwaveFlash.h"
 #include "support/ShowActive.h"
+#include "support/TestMain.h"
 #include "support/TreeBuilder.h"
 
 #include <QSignalSpy>
@@ -36,7 +37,16 @@ bool within(const QWidget* control, const QWidget* widget) {
 
 class WebPagePaneTest : public QObject {
     Q_OBJECT
+public:
+    // The test's own scheme, known to the engine before it starts.
+    static void beforeApplication() {
+        QWebEngineUrlScheme scheme("pelliwick-test");
+        scheme.setSyntax(QWebEngineUrlScheme::Syntax::Host);
+        QWebEngineUrlScheme::registerScheme(scheme);
+    }
+
 private:
+    TestScheme scheme_;
     std::unique_ptr<TreeBuilder> library_;
     std::unique_ptr<TMainForm> form_;
 
@@ -50,6 +60,9 @@ private:
     }
 
 private slots:
+    void initTestCase() {
+        QWebEngineProfile::defaultProfile()->installUrlSchemeHandler("pelliwick-test", &scheme_);
+    }
     void init() {
         library_ = std::make_unique<TreeBuilder>();
         form_ = std::make_unique<TMainForm>(library_->path("pelliwick"));
@@ -130,15 +143,5 @@ private slots:
     }
 };
 
-int main(int argc, char** argv) {
-    TShockwaveFlash::prepare();
-    QWebEngineUrlScheme scheme("pelliwick-test");
-    scheme.setSyntax(QWebEngineUrlScheme::Syntax::Host);
-    QWebEngineUrlScheme::registerScheme(scheme);
-    Application app(argc, argv);
-    TestScheme handler;
-    QWebEngineProfile::defaultProfile()->installUrlSchemeHandler("pelliwick-test", &handler);
-    WebPagePaneTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+PELLIWICK_TEST_MAIN(WebPagePaneTest)
 #include "WebPagePaneTest.moc"

@@ -1,10 +1,11 @@
 #include "share/SendMail.h"
 
-#include "StandInCommand.h"
+#include "support/StandInCommand.h"
 #include "app/Application.h"
 #include "app/TMainForm.h"
 #include "players/TShockwaveFlash.h"
 #include "share/Addresses.h"
+#include "support/TestMain.h"
 #include "support/TreeBuilder.h"
 
 #include <QProcess>
@@ -141,10 +142,5 @@ private slots:
     }
 };
 
-int main(int argc, char** argv) {
-    TShockwaveFlash::prepare();
-    Application app(argc, argv);
-    SendMailTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+PELLIWICK_TEST_MAIN(SendMailTest)
 #include "SendMailTest.moc"

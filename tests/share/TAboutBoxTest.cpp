@@ -1,11 +1,12 @@
 #include "share/TAboutBox.h"
 
-#include "StandInCommand.h"
+#include "support/StandInCommand.h"
 #include "app/Application.h"
 #include "app/ModalDialog.h"
 #include "app/TMainForm.h"
 #include "players/TShockwaveFlash.h"
 #include "share/Addresses.h"
+#include "support/TestMain.h"
 #include "support/TreeBuilder.h"
 
 #include <QElapsedTimer>
@@ -195,10 +196,5 @@ private slots:
     }
 };
 
-int main(int argc, char** argv) {
-    TShockwaveFlash::prepare();
-    Application app(argc, argv);
-    TAboutBoxTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+PELLIWICK_TEST_MAIN(TAboutBoxTest)
 #include "TAboutBoxTest.moc"

@@ -9,19 +9,22 @@
 
 // Modal windows run event loops of their own. This acts on the ones that come
 // up, one after another: each new modal window gets the next step, from a
-// timer, within a deadline.
+// timer, within a deadline; with LastRepeats, the last step takes every modal
+// window after it too.
 class ModalScript : public QObject {
 public:
     using Step = std::function<void(QWidget*)>;
+    enum class Steps { Once, LastRepeats };
 
-    explicit ModalScript(std::vector<Step> steps, int deadlineMs = 10000)
+    explicit ModalScript(std::vector<Step> steps, int deadlineMs = 10000, Steps mode = Steps::Once)
         : steps_(std::move(steps)) {
         clock_.start();
-        connect(&timer_, &QTimer::timeout, this, [this, deadlineMs] {
+        connect(&timer_, &QTimer::timeout, this, [this, deadlineMs, mode] {
             QWidget* modal = QApplication::activeModalWidget();
-            if (modal && modal != last_ && done_ < steps_.size()) {
+            const bool more = done_ < steps_.size() || mode == Steps::LastRepeats;
+            if (modal && modal != last_ && more && !steps_.empty()) {
                 last_ = modal;
-                steps_[done_++](modal);
+                steps_[std::min(done_++, steps_.size() - 1)](modal);
             } else if (clock_.elapsed() > deadlineMs) {
                 timer_.stop();
             }
