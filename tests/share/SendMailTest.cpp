@@ -1,10 +1,10 @@
 #include "share/SendMail.h"
 
-#include "support/StandInCommand.h"
 #include "app/Application.h"
 #include "app/TMainForm.h"
 #include "players/TShockwaveFlash.h"
 #include "share/Addresses.h"
+#include "support/StandInCommand.h"
 #include "support/TestMain.h"
 #include "support/TreeBuilder.h"
 

@@ -1,11 +1,11 @@
 #include "share/TAboutBox.h"
 
-#include "support/StandInCommand.h"
 #include "app/Application.h"
 #include "app/ModalDialog.h"
 #include "app/TMainForm.h"
 #include "players/TShockwaveFlash.h"
 #include "share/Addresses.h"
+#include "support/StandInCommand.h"
 #include "support/TestMain.h"
 #include "support/TreeBuilder.h"
 
