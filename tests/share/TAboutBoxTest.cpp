@@ -59,7 +59,8 @@ private slots:
         QTest::newRow("Panel1") << "TAboutBox" << QRect(0, 0, 310, 185) << none;
         QTest::newRow("ProgramIcon") << panel << QRect(2, 2, 306, 63) << "";
         QTest::newRow("ProductName") << panel << QRect(49, 77, 85, 13) << "Pelliwick";
-        QTest::newRow("Version") << panel << QRect(49, 96, 59, 13) << "Version : 1.1";
+        QTest::newRow("Version") << panel << QRect(49, 96, 59, 13)
+                                 << "Version : " PELLIWICK_VERSION;
         QTest::newRow("Copyright")
             << panel << QRect(49, 114, 131, 13) << "Copyright © 2026 Pelliwick";
         QTest::newRow("Label7") << panel << QRect(49, 133, 153, 13)
@@ -156,7 +157,7 @@ private slots:
             box->close();
         });
         OpenModalDialog(AboutBox, &owner);
-        QCOMPARE(versionAtSecond, QStringLiteral("Version : 1.1"));
+        QCOMPARE(versionAtSecond, QStringLiteral("Version : " PELLIWICK_VERSION));
         QVERIFY(globalIsSecond);
     }
 
