@@ -186,7 +186,7 @@ void listed(TMainForm& form) {
 void firstFrame(TMainForm& form, const ExposeWatch& watch, const Options& options) {
     ScreenProbe probe;
     probe.watch(playerCross(form.ShockwaveFlash1),
-                ScreenProbe::all(colourOf(form.ListBox1->entry(0))));
+                ScreenProbe::all(colourOf(form.ListBox1->text(0))));
     if (!waitFor([&] { return watch.exposedAt() != 0; }))
         fail("the window was never exposed");
     const std::int64_t clicked = click(form, 0);
@@ -212,7 +212,7 @@ void clicks(TMainForm& form, const ExposeWatch& watch, const Options& options) {
     ScreenProbe probe;
     const auto play = [&](int row) {
         probe.watch(playerCross(form.ShockwaveFlash1),
-                    ScreenProbe::all(colourOf(form.ListBox1->entry(row))));
+                    ScreenProbe::all(colourOf(form.ListBox1->text(row))));
         const std::int64_t clicked = click(form, row);
         const std::int64_t seen = probe.wait(TimeoutMs);
         if (!seen)
