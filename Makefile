@@ -27,6 +27,7 @@ bench:
 	cmake --build $(BUILD)
 	$(BUILD)/bench/ListingBenchmark
 	bench/player-bench.sh $(BUILD)
+	bench/frame-bench.sh $(BUILD)
 
 # Draws the pictures in resources/ anew; commit them after a look.
 artwork:

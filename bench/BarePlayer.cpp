@@ -7,6 +7,7 @@
 // Usage: BarePlayer --movie FILE.swf [--geometry X,Y,W,H] [--settle MS]
 //                   [--file-urls] [--renderer NAME]
 //                   [--then FILE.swf ... --switches N [--reuse]]
+//        BarePlayer --movie FILE.swf --playing [--geometry X,Y,W,H]
 // A movie's colour is its name's last six characters (RRGGBB), as the
 // benchmark's library names them.
 //   --file-urls  the page and its files as file: URLs instead of through a
@@ -15,6 +16,8 @@
 //   --then       after the first frame, switch N times between these movies
 //                and time each switch to its first frame: with a new Ruffle
 //                player each time, or with --reuse in the one player there is
+//   --playing    only plays the movie, whatever its colours, until ended
+//                (for the frame-rate benchmark, which reads the page)
 #include "BenchClock.h"
 #include "ProcessMemory.h"
 #include "ScreenProbe.h"
@@ -96,6 +99,7 @@ struct Options {
     QString renderer;
     int switches = 0;
     bool reuse = false;
+    bool playing = false;
 };
 
 Options parse(int argc, char** argv) {
@@ -109,6 +113,10 @@ Options parse(int argc, char** argv) {
         }
         if (name == QLatin1String("--reuse")) {
             o.reuse = true;
+            continue;
+        }
+        if (name == QLatin1String("--playing")) {
+            o.playing = true;
             continue;
         }
         ++i;
@@ -125,7 +133,8 @@ Options parse(int argc, char** argv) {
             o.geometry = QRect(n[0].toInt(), n[1].toInt(), n[2].toInt(), n[3].toInt());
         } else
             fail("usage: BarePlayer --movie FILE.swf [--geometry X,Y,W,H] [--settle MS] "
-                 "[--file-urls] [--renderer NAME] [--then FILE.swf ... --switches N [--reuse]]");
+                 "[--file-urls] [--renderer NAME] [--then FILE.swf ... --switches N [--reuse]] "
+                 "[--playing]");
     }
     if (o.movies.isEmpty())
         fail("no --movie given");
@@ -167,7 +176,6 @@ int main(int argc, char** argv) {
     const QString ruffle = QCoreApplication::applicationDirPath() + QStringLiteral("/ruffle/");
     BareScheme handler(ruffle, options.movies);
     QWebEngineView view;
-    view.setGeometry(options.geometry);
     view.page()->settings()->setAttribute(QWebEngineSettings::PlaybackRequiresUserGesture, false);
     QTemporaryDir files;
     QUrl page;
@@ -189,6 +197,10 @@ int main(int argc, char** argv) {
         page.setQuery(QUrlQuery{{QStringLiteral("renderer"), options.renderer}});
     view.load(page);
     view.show();
+    // Set before show(), the window's width became its x on this X server.
+    view.setGeometry(options.geometry);
+    if (options.playing)
+        return app.exec();
 
     ScreenProbe probe;
     const QRect& g = options.geometry;

@@ -20,6 +20,11 @@ artwork=(fonts-dejavu-core)
 package=(dpkg-dev file)
 # A private X server, input and screenshots, for the tests and benchmarks.
 screen=(xvfb xauth xdotool imagemagick libx11-dev)
+# What the player is measured against: the same engine in a Chromium tab, read
+# through its DevTools protocol by Node (whose WebSocket client the benchmark
+# uses), its page served by Python.
+browser=(chromium python3)
+command -v node >/dev/null || browser+=(nodejs)
 # A sound server whose sink the tests measure.
 sound=(pulseaudio pulseaudio-utils)
 # The tests' own checks: desktop entries, the package and its metainfo, other CPUs.
@@ -29,7 +34,7 @@ case "${1:-}" in
 run) packages=("${run[@]}") ;;
 artwork) packages=("${run[@]}" "${artwork[@]}") ;;
 package) packages=("${run[@]}" "${package[@]}") ;;
-bench) packages=("${run[@]}" "${screen[@]}") ;;
+bench) packages=("${run[@]}" "${screen[@]}" "${browser[@]}") ;;
 test) packages=("${run[@]}" "${artwork[@]}" "${package[@]}" "${screen[@]}" "${sound[@]}" "${checks[@]}") ;;
 *)
   echo "usage: $0 run|test|bench|artwork|package" >&2
