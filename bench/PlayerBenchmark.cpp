@@ -7,7 +7,8 @@
 //                entry clicked as soon as the window is on screen; then the
 //                memory of the program and its helper processes while it plays
 //   clicks       click to first frame: the first game after start-up (cold)
-//                and later ones alternating colours (warm)
+//                and later ones alternating colours (warm); the memory after
+//                the first game and after the last
 //
 // A library's entries are named "<anything>-RRGGBB", the colour the movie
 // fills the stage with; the first entry is the one played cold, later entries
@@ -220,7 +221,8 @@ void clicks(TMainForm& form, const ExposeWatch& watch, const Options& options) {
         return BenchClock::ms(seen - clicked);
     };
     report("cold_click_ms", play(0));
-    idle(500);
+    idle(options.settleMs);
+    ProcessMemory::report("program_after_one_game", ProcessMemory::tree(getpid()));
     const int warmRows = std::max(1, form.ListBox1->count() - 1);
     for (int i = 0; i < options.warmClicks; ++i) {
         report("warm_click_ms", play(1 + i % warmRows));
