@@ -48,13 +48,7 @@
     }
   };
 
-  window.fetch = (input, init) => {
-    const url = new URL(input instanceof Request ? input.url : String(input), location.href);
-    if (url.protocol !== "file:") {
-      if (url.protocol !== location.protocol)
-        return nativeFetch(input, init);
-      return request(url, url);
-    }
+  const fetchGameFile = (url) => {
     if (waiting.length >= MaxWaiting)
       return Promise.reject(new TypeError("Failed to fetch " + url.href));
     const served = new URL(`${location.protocol}//${location.host}/game${url.pathname}`);
@@ -63,9 +57,34 @@
       next();
     });
   };
+  // The movie itself, asked for as its game starts: the engine sets itself up
+  // for the game meanwhile, and finds it fetched when it asks.
+  let early = null;
+  window.pelliwickFetchEarly = (address) => {
+    const url = new URL(address);
+    const response = fetchGameFile(url);
+    response.catch(() => {});
+    early = { href: url.href, response };
+  };
+
+  window.fetch = (input, init) => {
+    const url = new URL(input instanceof Request ? input.url : String(input), location.href);
+    if (url.protocol !== "file:") {
+      if (url.protocol !== location.protocol)
+        return nativeFetch(input, init);
+      return request(url, url);
+    }
+    if (early?.href === url.href) {
+      const { response } = early;
+      early = null;
+      return response;
+    }
+    return fetchGameFile(url);
+  };
   // The game ends: what it still waits for never comes. Nobody is told, as
   // telling an ended game thousands of times is work for nothing.
   window.pelliwickDropFetches = () => {
     waiting = [];
+    early = null;
   };
 })();
