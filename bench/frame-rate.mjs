@@ -57,24 +57,6 @@ const evaluate = (expression) =>
   call("Runtime.evaluate", { expression, awaitPromise: true, returnByValue: true })
     .then((result) => result?.result?.value);
 
-if (area) {
-  const [width, height] = area.split("x").map(Number);
-  const size = async () => (await evaluate("innerWidth + 'x' + innerHeight")).split("x").map(Number);
-  let [innerWidth, innerHeight] = await size();
-  if (innerWidth !== width || innerHeight !== height) {
-    const version = await (await fetch(`http://127.0.0.1:${port}/json/version`)).json();
-    const browser = await connect(version.webSocketDebuggerUrl);
-    const { windowId, bounds } = await browser("Browser.getWindowForTarget", { targetId: target.id });
-    await browser("Browser.setWindowBounds", { windowId, bounds: {
-      width: bounds.width + width - innerWidth, height: bounds.height + height - innerHeight } });
-    while (([innerWidth, innerHeight] = await size()) && (innerWidth !== width || innerHeight !== height)) {
-      if (Date.now() > deadline)
-        fail(`the page is ${innerWidth}x${innerHeight}, not ${area}`);
-      await sleep(100);
-    }
-  }
-}
-
 // The movie plays once the engine has drawn its canvas in the visible player.
 const playing = `(() => {
   const player = [...document.querySelectorAll("ruffle-player")].find((p) => p.offsetWidth > 1);
@@ -89,6 +71,27 @@ while (!(drawing = await evaluate(playing))) {
     fail("no movie played");
   await sleep(200);
 }
+if (area) {
+  const [width, height] = area.split("x").map(Number);
+  const size = async () => (await evaluate("innerWidth + 'x' + innerHeight")).split("x").map(Number);
+  let [innerWidth, innerHeight] = await size();
+  if (innerWidth !== width || innerHeight !== height) {
+    const version = await (await fetch(`http://127.0.0.1:${port}/json/version`)).json();
+    const browser = await connect(version.webSocketDebuggerUrl);
+    const window = await browser("Browser.getWindowForTarget", { targetId: target.id });
+    if (!window)
+      fail(`the page is ${innerWidth}x${innerHeight}, not ${area}, and its window cannot be resized`);
+    const { windowId, bounds } = window;
+    await browser("Browser.setWindowBounds", { windowId, bounds: {
+      width: bounds.width + width - innerWidth, height: bounds.height + height - innerHeight } });
+    while (([innerWidth, innerHeight] = await size()) && (innerWidth !== width || innerHeight !== height)) {
+      if (Date.now() > deadline)
+        fail(`the page is ${innerWidth}x${innerHeight}, not ${area}`);
+      await sleep(100);
+    }
+  }
+}
+
 await sleep(Number(settle) * 1000);
 
 // The process tree's CPU time (clock ticks: 100 a second on Linux) and Pss.
@@ -145,6 +148,9 @@ const before = ticks(pids), startedAt = performance.now();
 const fps = await evaluate(counter);
 const cores = (ticks(pids) - before) / 100 / ((performance.now() - startedAt) / 1000);
 const pss = pssKb(tree()) / 1024;
+drawing = await evaluate(playing);
+if (area && drawing.split(" ")[1] !== area)
+  fail(`the movie was drawn on ${drawing.split(" ")[1]}, not on ${area}`);
 if (typeof fps !== "number")
   fail("the page did not count its frames");
 console.log(`fps=${fps.toFixed(1)} cores=${cores.toFixed(2)} pss_mb=${pss.toFixed(0)} ` +
