@@ -186,7 +186,7 @@ echo "Machine: $cpu, $(nproc) cores, no GPU; Xvfb 1024x768x24; Qt WebEngine $qt;
   "Chromium $chromium_version; Ruffle's canvas renderer in all three, on a $area_w x $area_h area."
 echo "Medians of $rounds launches (min–max), each measured for $seconds s after $settle s of play."
 echo
-echo "| Stage | Figure | Pelliwick | Bare engine | Chromium tab | Pelliwick |"
+echo "| Stage | Figure | Pelliwick | Bare engine | Chromium tab | Pelliwick against both |"
 echo "|---|---|---|---|---|---|"
 for stage in heavy busy light; do
   case $stage in
