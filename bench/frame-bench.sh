@@ -31,6 +31,7 @@ if [ "$(nproc)" -gt 2 ] && [ -z "${PELLIWICK_BENCH_PINNED:-}" ] && command -v ta
 fi
 
 source "$here/../tests/support/xsession.sh"
+source "$here/bench-support.sh"
 work=$(mktemp -d)
 server=
 trap '[ -z "$server" ] || kill $server 2>/dev/null; stop_x; rm -rf "$work"' EXIT
@@ -58,22 +59,6 @@ python3 -m http.server --bind 127.0.0.1 --directory "$site" "$port" >/dev/null 2
 server=$!
 wait_for 10 python3 -c "import urllib.request; urllib.request.urlopen('http://127.0.0.1:$port/bare.html')" ||
   { echo "the tab's web server did not start" >&2; exit 1; }
-
-# Waits until no launch's processes are left and the CPUs are idle.
-quiet() {
-  local deadline=$((SECONDS + 15)) a b
-  while [ $SECONDS -lt $deadline ]; do
-    if ! pgrep -x QtWebEngineProc >/dev/null && ! pgrep -f /usr/lib/chromium/chromium >/dev/null; then
-      a=$(awk '/^cpu / { print $2 + $3 + $4 + $6 + $7 + $8, $5 }' /proc/stat)
-      sleep 0.3
-      b=$(awk '/^cpu / { print $2 + $3 + $4 + $6 + $7 + $8, $5 }' /proc/stat)
-      read -r busy idle <<<"$(echo "$a $b" | awk '{ print $3 - $1, $4 - $2 }')"
-      [ $((100 * busy / (busy + idle + 1))) -ge 15 ] || return 0
-    else
-      sleep 0.3
-    fi
-  done
-}
 
 # measure PLAYER STAGE DEBUG_PORT MATCH PID: the figures of the page whose URL
 # holds MATCH, the process tree under PID, into the figures file; then ends it.
@@ -129,7 +114,7 @@ echo "Running: $rounds rounds of three players on three stages..." >&2
 for ((round = 1; round <= rounds; ++round)); do
   for stage in heavy busy light; do
     for player in program bare tab; do
-      quiet
+      wait_quiet /usr/lib/chromium/chromium
       "play_$player" $stage
     done
   done
@@ -137,20 +122,11 @@ done
 
 # ---- The table -------------------------------------------------------------
 
-# "median min max" of a figure.
-stat() {
-  awk -v key="$1" '$1 == key { print $2 }' "$figures" | sort -g | awk '
-    { v[++n] = $1 }
-    END {
-      if (!n) exit
-      printf "%s %s %s\n", n % 2 ? v[(n + 1) / 2] : (v[n / 2] + v[n / 2 + 1]) / 2, v[1], v[n]
-    }'
-}
 cell() { # KEY FORMAT
   local s
   s=$(stat "$1")
   [ -n "$s" ] || { echo "n/a"; return; }
-  read -r m lo hi <<<"$s"
+  read -r m lo hi _ <<<"$s"
   printf "$2 ($2–$2)" "$m" "$lo" "$hi"
 }
 # CPU milliseconds a drawn frame costs (median cores / median frames).
@@ -184,7 +160,8 @@ echo
 echo "Frame-rate benchmark, $(date '+%Y-%m-%d %H:%M'), source $commit"
 echo "Machine: $cpu, $(nproc) cores, no GPU; Xvfb 1024x768x24; Qt WebEngine $qt;" \
   "Chromium $chromium_version; Ruffle's canvas renderer in all three, on a $area_w x $area_h area."
-echo "Medians of $rounds launches (min–max), each measured for $seconds s after $settle s of play."
+echo "Medians of $rounds launches (min–max), each measured for $seconds s after $settle s of play;" \
+  "launches that found the machine busy: $disturbed."
 echo
 echo "| Stage | Figure | Pelliwick | Bare engine | Chromium tab | Pelliwick against both |"
 echo "|---|---|---|---|---|---|"

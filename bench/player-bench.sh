@@ -27,6 +27,7 @@ if [ "$(nproc)" -gt 2 ] && [ -z "${PELLIWICK_BENCH_PINNED:-}" ] && command -v ta
 fi
 
 source "$here/../tests/support/xsession.sh"
+source "$here/bench-support.sh"
 work=$(mktemp -d)
 trap 'stop_x; rm -rf "$work"' EXIT
 figures=$work/figures
@@ -41,33 +42,6 @@ for movie in cold-c83228 warm-28a046 warm-2850c8; do
 done
 cold=$library/Action/cold-c83228.swf
 warm=(--then "$library/Action/warm-28a046.swf" --then "$library/Action/warm-2850c8.swf")
-
-# Percentage of the CPUs busy over a fifth of a second.
-cpu_busy() {
-  local cpu a b c d e f g h t1 i1
-  read -r cpu a b c d e f g h _ </proc/stat
-  t1=$((a + b + c + d + e + f + g + h)) i1=$((d + e))
-  sleep 0.2
-  read -r cpu a b c d e f g h _ </proc/stat
-  local total=$((a + b + c + d + e + f + g + h - t1)) idle=$((d + e - i1))
-  echo $((total > 0 ? 100 * (total - idle) / total : 0))
-}
-
-# Each launch starts on a quiet machine: the previous launch's helper
-# processes gone, no other web engine program running (it would share the
-# engine's libraries and lower the Pss figures) and the CPUs idle. Launches
-# that waited in vain are counted.
-disturbed=0
-wait_quiet() {
-  local deadline=$((SECONDS + 15))
-  while [ $SECONDS -lt $deadline ]; do
-    if ! pgrep -x QtWebEngineProc >/dev/null && [ "$(cpu_busy)" -lt 15 ]; then
-      return 0
-    fi
-    sleep 0.5
-  done
-  disturbed=$((disturbed + 1))
-}
 
 # launch TAG COMMAND...: one process, with the environment assignments of the
 # launch_env array, its start taken just before exec. Its figures go into the
@@ -165,16 +139,6 @@ load_after=$(cut -d' ' -f1-3 /proc/loadavg)
 
 # ---- The table -------------------------------------------------------------
 
-# stat KEY: "median min max count" of a figure, empty when it has none.
-stat() {
-  awk -v key="$1" '$1 == key { print $2 }' "$figures" | sort -g | awk '
-    { v[++n] = $1 }
-    END {
-      if (!n) exit
-      m = n % 2 ? v[(n + 1) / 2] : (v[n / 2] + v[n / 2 + 1]) / 2
-      printf "%.1f %.1f %.1f %d\n", m, v[1], v[n], n
-    }'
-}
 median() { stat "$1" | cut -d' ' -f1; }
 # cell KEY UNIT: "median UNIT (min–max)".
 cell() {
