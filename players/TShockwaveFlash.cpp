@@ -5,6 +5,7 @@
 #include "library/FileSystem.h"
 #include "library/GameFile.h"
 #include "players/OfflineInterceptor.h"
+#include "players/PageWatch.h"
 #include "players/PlayerLog.h"
 #include "players/PlayerPage.h"
 #include "players/PlayerSchemeHandler.h"
@@ -29,8 +30,6 @@ namespace {
 
 // Recoveries in a row, without a page loaded between them.
 constexpr int MaxRecoveries = 3;
-// A page that has not taken up a command by then is held by a game.
-constexpr int AnswerMs = 500;
 // No game needs more; one that takes it would take the machine's next.
 constexpr qint64 MaxGameMemory = qint64(1536) << 20;
 constexpr int GameWatchMs = 250;
@@ -101,6 +100,11 @@ TShockwaveFlash::TShockwaveFlash(QWidget* parent)
     // kind tells the window from the start.
     (new QQuickWidget(this))->hide();
     saves_ = new SaveBridge(this);
+    watch_ = new PageWatch(this);
+    connect(watch_, &PageWatch::heldFound, this, [this](const QString& why) {
+        if (ready_)
+            renewPage(QStringLiteral("a command not taken up: ") + why);
+    });
     connect(qApp, &QCoreApplication::aboutToQuit, this, &TShockwaveFlash::endGameBeforeQuitting);
     gameWatch_.setInterval(GameWatchMs);
     connect(&gameWatch_, &QTimer::timeout, this, &TShockwaveFlash::watchGame);
@@ -180,8 +184,7 @@ void TShockwaveFlash::loadHostPage() {
     gamePlayed_ = false;
     freshMemory_ = 0;
     // Nothing sent to an earlier page is waited for any more.
-    answered_ = probes_;
-    lastAnswer_.start();
+    watch_->watch(page_);
     gameWatch_.stop();
     page_->setUrl(PlayerSchemeHandler::hostPageUrl());
 }
@@ -198,29 +201,20 @@ void TShockwaveFlash::pageLoaded(bool ok) {
         playInPage();
 }
 
-quint64 TShockwaveFlash::probe() {
-    const quint64 probe = ++probes_;
-    page_->runJavaScript(QStringLiteral("0"), [this, probe](const QVariant&) {
-        answered_ = std::max(answered_, probe);
-        lastAnswer_.start();
-    });
-    return probe;
-}
-
 bool TShockwaveFlash::tellPage(const QString& script) {
-    if (gamePlayed_ && answered_ < probes_ && lastAnswer_.elapsed() > AnswerMs) {
-        renewPage(QStringLiteral("no answer for %1 ms").arg(lastAnswer_.elapsed()));
-        return false;
+    if (gamePlayed_) {
+        const QString held = watch_->held();
+        if (!held.isEmpty()) {
+            renewPage(held);
+            return false;
+        }
     }
-    // The probe goes first: answered, the page has taken the command up,
+    // The question goes first: answered, the page has taken the command up,
     // however long the command then takes.
-    const quint64 taken = probe();
+    watch_->ask();
     page_->runJavaScript(script);
     if (gamePlayed_)
-        QTimer::singleShot(AnswerMs, this, [this, taken] {
-            if (ready_ && answered_ < taken)
-                renewPage(QStringLiteral("a command not taken up within %1 ms").arg(AnswerMs));
-        });
+        watch_->expectAnswer();
     return true;
 }
 
@@ -251,8 +245,8 @@ qint64 TShockwaveFlash::pageMemory() const {
 void TShockwaveFlash::watchGame() {
     if (!ready_ || movie_.empty())
         return;
-    if (answered_ == probes_)
-        probe();
+    if (!watch_->asking())
+        watch_->ask();
     const qint64 memory = pageMemory();
     if (memory <= MaxGameMemory)
         return;

@@ -1,9 +1,9 @@
 #pragma once
 
-#include <QElapsedTimer>
 #include <QTimer>
 #include <QWebEngineView>
 
+class PageWatch;
 class PlayerSchemeHandler;
 class SaveBridge;
 class QWebChannel;
@@ -56,14 +56,10 @@ private:
     void pageLoaded(bool ok);
     void renderProcessGone();
     void playInPage();
-    // A command to the page that must be taken up at once: a page that does
-    // not answer within moments is held by the game before, and is made anew
-    // (at once when it has not answered for that long already). False when
-    // the command waits for the new page.
+    // A command to the page that must be taken up: a page held by the game
+    // before is made anew (at once when it is held already). False when the
+    // command waits for the new page.
     bool tellPage(const QString& script);
-    // Asks the page for nothing but an answer, which comes as soon as the
-    // page is free; its number.
-    quint64 probe();
     // Ends the render process, and with it whatever game holds or fills it;
     // the page is then made anew, and plays the movie the player holds.
     void renewPage(const QString& why);
@@ -92,11 +88,7 @@ private:
     // Whether a game has played in this page: only such a page is ever held
     // by a game, and a fresh one is given all the time it needs.
     bool gamePlayed_ = false;
-    // Counts the probes sent to the page, and the last one answered.
-    quint64 probes_ = 0;
-    quint64 answered_ = 0;
-    // Since the page last answered anything.
-    QElapsedTimer lastAnswer_;
+    PageWatch* watch_ = nullptr;
     // The page's memory once its engine has started, the measure of a fresh page.
     qint64 freshMemory_ = 0;
     // What the player area says when the page is next ready.

@@ -5,6 +5,7 @@
 #include "app/Application.h"
 #include "app/TMainForm.h"
 #include "library/Exception.h"
+#include "library/ThreadWork.h"
 #include "players/TShockwaveFlash.h"
 #include "support/ModalAnswerer.h"
 #include "support/ShowActive.h"
@@ -12,11 +13,15 @@
 #include "support/TestMain.h"
 #include "support/TreeBuilder.h"
 
+#include <QFile>
 #include <QProcess>
 #include <QScreen>
 #include <QTest>
 #include <QWebEnginePage>
+#include <atomic>
+#include <chrono>
 #include <csignal>
+#include <thread>
 
 namespace {
 
@@ -42,6 +47,34 @@ bool near(const QColor& a, const QColor& b) {
 bool within(const QWidget* control, const QWidget* widget) {
     return widget && (widget == control || control->isAncestorOf(widget));
 }
+
+// A process held back as on a machine busy with other work: stopped, let run
+// for a moment, stopped again, from the start until the end of its scope.
+class Starved {
+public:
+    Starved(qint64 pid, int stoppedMs, int runningMs) : pid_(pid_t(pid)) {
+        kill(pid_, SIGSTOP);
+        slices_ = std::thread([this, stoppedMs, runningMs] {
+            using std::chrono::milliseconds;
+            while (!done_) {
+                std::this_thread::sleep_for(milliseconds(stoppedMs));
+                kill(pid_, SIGCONT);
+                std::this_thread::sleep_for(milliseconds(runningMs));
+                kill(pid_, SIGSTOP);
+            }
+            kill(pid_, SIGCONT);
+        });
+    }
+    ~Starved() {
+        done_ = true;
+        slices_.join();
+    }
+
+private:
+    const pid_t pid_;
+    std::atomic<bool> done_ = false;
+    std::thread slices_;
+};
 
 } // namespace
 
@@ -83,6 +116,15 @@ private:
     // key's code from the native event, which a synthesized Qt event lacks.
     static void pressKey(const QString& key) {
         QCOMPARE(QProcess::execute(QStringLiteral("xdotool"), {QStringLiteral("key"), key}), 0);
+    }
+
+    qint64 renderProcess() const { return form_->ShockwaveFlash1->page()->renderProcessPid(); }
+
+    void addTestMovie(const char* name) {
+        const QString movie = QStringLiteral(PELLIWICK_TEST_MOVIES "/%1.swf").arg(name);
+        QVERIFY(QFile::copy(movie, QString::fromStdString(library_->path("Action/")) + name +
+                                       QStringLiteral(".swf")));
+        form_->ComboBox1Change(form_->ComboBox1);
     }
 
     // What a script evaluates to in the player's page.
@@ -201,6 +243,62 @@ private slots:
         QCOMPARE(answerer.seen()[0].text, QStringLiteral("The Flash player cannot open game.swf."));
         // The game that played goes on.
         QVERIFY(near(shown(), Green));
+    }
+
+    void pageWaitingForTheCpu_isNotMadeAnewAndTheNextGamePlays() {
+        // A page that is given the CPU for a tenth of a second in every
+        // second answers late, though at once for its own work.
+        click("red");
+        QTRY_VERIFY_WITH_TIMEOUT(near(shown(), Red), EngineTimeoutMs);
+        const qint64 page = renderProcess();
+        {
+            const Starved starved(page, 1000, 100);
+            click("space war");
+            QTRY_VERIFY_WITH_TIMEOUT(near(shown(), Green), EngineTimeoutMs);
+        }
+        QCOMPARE(renderProcess(), page);
+        // A game that works 400 ms at a time with short rests, the page
+        // getting the CPU half the time: its answers come after up to 800 ms.
+        addTestMovie("Bursts");
+        click("bursts");
+        QTRY_VERIFY_WITH_TIMEOUT(near(shown(), QColor(0xF0C828)), EngineTimeoutMs);
+        {
+            const Starved starved(page, 100, 100);
+            for (int round = 0; round < 3; ++round) {
+                click("space war");
+                QTRY_VERIFY_WITH_TIMEOUT(near(shown(), Green), EngineTimeoutMs);
+                click("bursts");
+                QTRY_VERIFY_WITH_TIMEOUT(near(shown(), QColor(0xF0C828)), EngineTimeoutMs);
+            }
+        }
+        QCOMPARE(renderProcess(), page);
+    }
+
+    void heldPage_isMadeAnewForWhatHoldsItAndTheNextGamePlays() {
+        QTest::ignoreMessage(QtInfoMsg, QRegularExpression("render process ended: .*Killed"));
+        QTest::ignoreMessage(QtInfoMsg, QRegularExpression("render process ended: .*Killed"));
+        // A script that never ends works the CPU without answering.
+        addTestMovie("Endless");
+        click("endless");
+        QTRY_VERIFY_WITH_TIMEOUT(near(shown(), QColor(0x808080)), EngineTimeoutMs);
+        const qint64 spinning = renderProcess();
+        const std::int64_t idle = ThreadWork::ofMainThread(spinning)->cpuMs;
+        QTRY_VERIFY_WITH_TIMEOUT(ThreadWork::ofMainThread(spinning)->cpuMs - idle >= 300,
+                                 EngineTimeoutMs);
+        QTest::ignoreMessage(
+            QtInfoMsg,
+            QRegularExpression("page made anew: .*worked \\d+ ms of CPU time without answering"));
+        click("space war");
+        QTRY_VERIFY_WITH_TIMEOUT(near(shown(), Green), EngineTimeoutMs);
+        QVERIFY(renderProcess() != spinning);
+        // A stopped page neither answers nor runs.
+        const qint64 stopped = renderProcess();
+        QCOMPARE(kill(pid_t(stopped), SIGSTOP), 0);
+        QTest::ignoreMessage(
+            QtInfoMsg, QRegularExpression("page made anew: .*neither answered nor ran .*stopped"));
+        click("red");
+        QTRY_VERIFY_WITH_TIMEOUT(near(shown(), Red), EngineTimeoutMs);
+        QVERIFY(renderProcess() != stopped);
     }
 
     void brokenMovies_leaveThePlayerWorkingAndTheLibraryUnchanged() {
