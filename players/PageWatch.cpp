@@ -1,6 +1,6 @@
 #include "players/PageWatch.h"
 
-#include "library/ThreadWork.h"
+#include "library/ProcessWork.h"
 
 #include <QWebEnginePage>
 
@@ -8,8 +8,12 @@ namespace {
 
 // CPU time of the page's main thread, spent without answering a question.
 constexpr qint64 WorkedMs = 500;
-// How long a page that does not even wait to run may leave a question open.
+// How long a page may leave a question open while it does not even wait to
+// run, and its process as good as does not run either (under a fiftieth of
+// the time: a main thread that waits for threads of its own that wait for
+// the CPU is not stuck).
 constexpr qint64 StuckMs = 5000;
+constexpr qint64 StuckShare = 50;
 constexpr int CheckMs = 100;
 
 QString stateName(char state) {
@@ -42,8 +46,9 @@ void PageWatch::watch(QWebEnginePage* page) {
 void PageWatch::ask() {
     if (!page_)
         return;
-    const auto work = ThreadWork::ofMainThread(page_->renderProcessPid());
-    const Question question{++asked_, clock_.elapsed(), work ? work->cpuMs : -1};
+    const auto work = ProcessWork::of(page_->renderProcessPid());
+    const Question question{++asked_, clock_.elapsed(), work ? work->mainThreadMs : -1,
+                            work ? work->allThreadsMs : -1};
     questions_.push_back(question);
     page_->runJavaScript(QStringLiteral("0"), [watch = QPointer(this), page = pageNumber_,
                                                number = question.number](const QVariant&) {
@@ -53,8 +58,10 @@ void PageWatch::ask() {
             return;
         while (!watch->questions_.empty() && watch->questions_.front().number <= number)
             watch->questions_.pop_front();
-        if (watch->questions_.empty())
+        if (watch->questions_.empty() && watch->checks_.isActive()) {
             watch->checks_.stop();
+            emit watch->answered();
+        }
     });
 }
 
@@ -63,22 +70,23 @@ QString PageWatch::held() const {
         return {};
     const Question& oldest = questions_.front();
     const qint64 waited = clock_.elapsed() - oldest.askedMs;
-    const auto work = ThreadWork::ofMainThread(page_->renderProcessPid());
-    if (!work || oldest.workMs < 0) {
+    const auto work = ProcessWork::of(page_->renderProcessPid());
+    if (!work || oldest.mainThreadMs < 0) {
         if (waited < StuckMs)
             return {};
         return QStringLiteral("no answer for %1 ms, its work unknown").arg(waited);
     }
-    const qint64 worked = work->cpuMs - oldest.workMs;
+    const qint64 worked = work->mainThreadMs - oldest.mainThreadMs;
     if (worked >= WorkedMs)
         return QStringLiteral("it worked %1 ms of CPU time without answering (%2 ms on the clock)")
             .arg(worked)
             .arg(waited);
-    if (waited >= StuckMs && work->state != 'R')
+    const qint64 processWorked = work->allThreadsMs - oldest.allThreadsMs;
+    if (waited >= StuckMs && work->mainThreadState != 'R' && processWorked * StuckShare < waited)
         return QStringLiteral("it neither answered nor ran for %1 ms (%2, %3 ms of CPU time)")
             .arg(waited)
-            .arg(stateName(work->state))
-            .arg(worked);
+            .arg(stateName(work->mainThreadState))
+            .arg(processWorked);
     return {};
 }
 

@@ -35,13 +35,17 @@ public:
 
 signals:
     void heldFound(const QString& why);
+    // The page answered what it was asked before a command.
+    void answered();
 
 private:
     struct Question {
         quint64 number;
         qint64 askedMs;
-        // The main thread's CPU time when asked; negative when unknown.
-        qint64 workMs;
+        // The CPU time of the main thread and of the whole process when
+        // asked; negative when unknown.
+        qint64 mainThreadMs;
+        qint64 allThreadsMs;
     };
     void check();
 

@@ -4,11 +4,8 @@
 #include <QWebEngineView>
 
 class PageWatch;
-class PlayerSchemeHandler;
+class PlayerPages;
 class SaveBridge;
-class QWebChannel;
-class QWebEnginePage;
-class QWebEngineProfile;
 
 // The game player: Ruffle, the Flash player of the web, in a page of its own
 // that fills the player area. The page is loaded once the window is on screen,
@@ -52,7 +49,8 @@ protected:
 
 private:
     void createPage();
-    void loadHostPage();
+    // Shows the pages' current one, made anew: it has played no game yet.
+    void showPage();
     void pageLoaded(bool ok);
     void renderProcessGone();
     void playInPage();
@@ -61,8 +59,11 @@ private:
     // command waits for the new page.
     bool tellPage(const QString& script);
     // Ends the render process, and with it whatever game holds or fills it;
-    // the page is then made anew, and plays the movie the player holds.
+    // a page made anew (the spare, where one was started) plays the movie
+    // the player holds.
     void renewPage(const QString& why);
+    // Whether the page keeps much more memory than it held fresh.
+    bool keepsTooMuch(qint64 memory) const;
     // The resident memory of the page's render process; 0 when unknown.
     qint64 pageMemory() const;
     // While a game plays: stops it when it takes more memory than any game
@@ -73,18 +74,13 @@ private:
     void endGameBeforeQuitting();
 
     const std::string rufflePath_;
-    QWebEngineProfile* profile_ = nullptr;
-    QWebEnginePage* page_ = nullptr;
-    PlayerSchemeHandler* handler_ = nullptr;
     SaveBridge* saves_ = nullptr;
-    QWebChannel* channel_ = nullptr;
+    PlayerPages* pages_ = nullptr;
     bool ready_ = false;
     // The path's bytes.
     std::string movie_;
     // Recoveries from a dead render process since a page last loaded.
     int recoveries_ = 0;
-    // Set while the page is made anew on purpose.
-    bool renewing_ = false;
     // Whether a game has played in this page: only such a page is ever held
     // by a game, and a fresh one is given all the time it needs.
     bool gamePlayed_ = false;

@@ -1,6 +1,6 @@
 // A process's main thread as the kernel counts it: the player judges its
 // page by that thread's work.
-#include "library/ThreadWork.h"
+#include "library/ProcessWork.h"
 
 #include "support/TestMain.h"
 
@@ -28,27 +28,28 @@ void work(std::int64_t ms) {
 
 } // namespace
 
-class ThreadWorkTest : public QObject {
+class ProcessWorkTest : public QObject {
     Q_OBJECT
 private slots:
-    void ofMainThread_countsTheMainThreadsOwnWorkWhateverItsName() {
+    void of_countsTheMainThreadApartFromTheOthersWhateverItsName() {
         // A name with brackets and blanks, as a thread may give itself.
         char name[16] = {};
         prctl(PR_GET_NAME, name);
         prctl(PR_SET_NAME, "a) b (c) d");
-        const auto before = ThreadWork::ofMainThread(getpid());
-        // Work of another thread is not the main thread's.
+        const auto before = ProcessWork::of(getpid());
         std::thread([] { work(300); }).join();
         work(200);
-        const auto after = ThreadWork::ofMainThread(getpid());
+        const auto after = ProcessWork::of(getpid());
         prctl(PR_SET_NAME, name);
         QVERIFY(before && after);
-        QCOMPARE(after->state, 'R');
-        const std::int64_t worked = after->cpuMs - before->cpuMs;
-        QVERIFY2(worked >= 170 && worked <= 260, qPrintable(QString::number(worked)));
+        QCOMPARE(after->mainThreadState, 'R');
+        const std::int64_t main = after->mainThreadMs - before->mainThreadMs;
+        const std::int64_t all = after->allThreadsMs - before->allThreadsMs;
+        QVERIFY2(main >= 170 && main <= 260, qPrintable(QString::number(main)));
+        QVERIFY2(all >= 470 && all <= 560, qPrintable(QString::number(all)));
     }
 
-    void ofMainThread_tellsAStoppedProcessAndNothingOfOneGone() {
+    void of_tellsAStoppedProcessAndNothingOfOneGone() {
         const pid_t child = fork();
         if (child == 0) {
             pause();
@@ -56,13 +57,14 @@ private slots:
         }
         QVERIFY(child > 0);
         kill(child, SIGSTOP);
-        QTRY_COMPARE(ThreadWork::ofMainThread(child).value_or(ThreadWork{0, '?'}).state, 'T');
+        QTRY_COMPARE_WITH_TIMEOUT(
+            ProcessWork::of(child).value_or(ProcessWork{0, 0, '?'}).mainThreadState, 'T', HangMs);
         kill(child, SIGKILL);
         waitpid(child, nullptr, 0);
-        QVERIFY(!ThreadWork::ofMainThread(child));
-        QVERIFY(!ThreadWork::ofMainThread(0));
+        QVERIFY(!ProcessWork::of(child));
+        QVERIFY(!ProcessWork::of(0));
     }
 };
 
-PELLIWICK_TEST_MAIN(ThreadWorkTest)
-#include "ThreadWorkTest.moc"
+PELLIWICK_TEST_MAIN(ProcessWorkTest)
+#include "ProcessWorkTest.moc"
