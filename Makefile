@@ -28,6 +28,7 @@ bench:
 	$(BUILD)/bench/ListingBenchmark
 	bench/player-bench.sh $(BUILD)
 	bench/frame-bench.sh $(BUILD)
+	bench/hostile-bench.sh $(BUILD)
 
 # Draws the pictures in resources/ anew; commit them after a look.
 artwork:

@@ -92,7 +92,7 @@ void PlayerPages::tellWhenWarm(QWebEnginePage* page) {
         if (page != spare_)
             return;
         if (warm.toBool())
-            qCInfo(playerLog) << "spare page ready";
+            qCInfo(playerLog) << "spare page ready, render process" << page->renderProcessPid();
         else
             QTimer::singleShot(WarmCheckMs, spare_, [this, page] { tellWhenWarm(page); });
     });

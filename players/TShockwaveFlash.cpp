@@ -172,6 +172,7 @@ void TShockwaveFlash::pageLoaded(bool ok) {
         return;
     ready_ = true;
     recoveries_ = 0;
+    qCDebug(playerLog) << "page ready, render process" << page()->renderProcessPid();
     if (!message_.isEmpty())
         page()->runJavaScript(QStringLiteral("pelliwick.say(%1)").arg(jsString(message_)));
     message_.clear();

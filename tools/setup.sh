@@ -22,8 +22,8 @@ package=(dpkg-dev file)
 screen=(xvfb xauth xdotool imagemagick libx11-dev)
 # What the player is measured against: the same engine in a Chromium tab, read
 # through its DevTools protocol by Node (whose WebSocket client the benchmark
-# uses), its page served by Python.
-browser=(chromium python3)
+# uses), its page served by Python; and a busy machine, two cores of CPU hogs.
+browser=(chromium python3 stress-ng)
 command -v node >/dev/null || browser+=(nodejs)
 # A sound server whose sink the tests measure.
 sound=(pulseaudio pulseaudio-utils)
