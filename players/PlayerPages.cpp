@@ -88,14 +88,15 @@ void PlayerPages::prepareSpare(const QString& why) {
 }
 
 void PlayerPages::tellWhenWarm(QWebEnginePage* page) {
-    page->runJavaScript(QStringLiteral("pelliwick.engineReady"), [this, page](const QVariant& warm) {
-        if (page != spare_)
-            return;
-        if (warm.toBool())
-            qCInfo(playerLog) << "spare page ready, render process" << page->renderProcessPid();
-        else
-            QTimer::singleShot(WarmCheckMs, spare_, [this, page] { tellWhenWarm(page); });
-    });
+    page->runJavaScript(
+        QStringLiteral("pelliwick.engineReady"), [this, page](const QVariant& warm) {
+            if (page != spare_)
+                return;
+            if (warm.toBool())
+                qCInfo(playerLog) << "spare page ready, render process" << page->renderProcessPid();
+            else
+                QTimer::singleShot(WarmCheckMs, spare_, [this, page] { tellWhenWarm(page); });
+        });
 }
 
 void PlayerPages::dropSpare() {
