@@ -1,9 +1,20 @@
-# Shared by the trials on a clean Debian 12: a minimal root made by
-# debootstrap in /var/tmp, lent this machine's /proc, /sys and /dev, its
-# resolver and the certificate authorities it trusts locally (where it reaches
-# the registries through a proxy, the new system must trust that too); undone
-# and removed again on exit, unless KEEP is set. Sourced, not run; needs root.
+# Shared by the trials on a clean Debian: a minimal root made by debootstrap
+# in /var/tmp, of the release RELEASE names (12 or 13; 12 when unset), lent
+# this machine's /proc, /sys and /dev, its resolver and the certificate
+# authorities it trusts locally (where it reaches the registries through a
+# proxy, the new system must trust that too); undone and removed again on
+# exit, unless KEEP is set. Sourced, not run, by itself or after
+# tests/support/xsession.sh; needs root.
+declare -F fail >/dev/null || fail() {
+  echo "FAIL: $*" >&2
+  exit 1
+}
 [ "$(id -u)" -eq 0 ] || { echo "$0: needs root (debootstrap, chroot)" >&2; exit 2; }
+case "${RELEASE:=12}" in
+12) codename=bookworm ;;
+13) codename=trixie ;;
+*) echo "$0: RELEASE=$RELEASE: the trials know Debian 12 and 13" >&2; exit 2 ;;
+esac
 command -v debootstrap >/dev/null ||
   DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends debootstrap
 mounted=()
@@ -19,11 +30,12 @@ bind_mount() {
 # debootstrap's minimal set and PACKAGES (comma-separated).
 make_clean_debian() {
   local mirror place
-  mirror=$(sed -n 's/^URIs: *//p' /etc/apt/sources.list.d/debian.sources 2>/dev/null | head -n 1)
+  mirror=$(sed -n 's/^URIs: *//p' /etc/apt/sources.list.d/debian.sources 2>/dev/null | head -n 1) ||
+    true
   root=$(mktemp -d "/var/tmp/$1.XXXXXX")
   chmod 755 "$root" # the root of the new system, which its users must enter
-  echo "Making a clean Debian 12 in $root"
-  debootstrap --variant=minbase ${2:+--include=$2} bookworm "$root" \
+  echo "Making a clean Debian $RELEASE ($codename) in $root"
+  debootstrap --variant=minbase ${2:+--include=$2} "$codename" "$root" \
     "${mirror:-http://deb.debian.org/debian}" >"$root.log" 2>&1 ||
     { tail "$root.log"; fail "debootstrap failed"; }
   rm -f "$root.log"
