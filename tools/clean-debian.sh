@@ -54,3 +54,37 @@ remove_clean_debian() {
   for ((i = ${#mounted[@]} - 1; i >= 0; i--)); do umount -l "${mounted[i]}" || true; done
   [ -z "${root:-}" ] || [ -n "${KEEP:-}" ] || rm -rf --one-file-system "$root"
 }
+
+# add_newcomer PROJECT: a normal user, newcomer, with sudo rights and a clean
+# clone of PROJECT (its last commit) in ~/pelliwick.
+add_newcomer() {
+  chroot "$root" useradd -m -s /bin/bash newcomer
+  echo 'newcomer ALL=(ALL) NOPASSWD: ALL' >"$root/etc/sudoers.d/newcomer"
+  chmod 440 "$root/etc/sudoers.d/newcomer"
+  git clone -q --no-local "$1" "$root/home/newcomer/pelliwick"
+  chroot "$root" chown -R newcomer: /home/newcomer/pelliwick
+}
+
+# as_newcomer COMMAND: runs it in the project folder as the newcomer, on the
+# X server lent to the new system, if any.
+as_newcomer() {
+  chroot "$root" runuser -u newcomer -- env -i HOME=/home/newcomer LANG=C.UTF-8 \
+    PATH=/usr/local/bin:/usr/bin:/bin:/usr/games ${DISPLAY:+DISPLAY=$DISPLAY} \
+    ${NODE_EXTRA_CA_CERTS:+NODE_EXTRA_CA_CERTS=$NODE_EXTRA_CA_CERTS} \
+    bash -c "cd ~/pelliwick && $1"
+}
+
+# lend_x: lends the X server of this machine that $DISPLAY names (its socket)
+# to the new system; take_back_x takes it back (it must be the newest mount).
+lend_x() {
+  x_socket=/tmp/.X11-unix/X${DISPLAY#:}
+  mkdir -p "$root/tmp/.X11-unix"
+  chmod 1777 "$root/tmp/.X11-unix"
+  bind_mount "$x_socket" "$root$x_socket"
+}
+take_back_x() {
+  umount "$root$x_socket"
+  unset 'mounted[-1]'
+  rm -f "$root$x_socket"
+  unset DISPLAY
+}

@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
-# The README's two commands as a newcomer runs them: on a clean Debian 12 made
-# for the purpose (a minimal root from debootstrap holding only make and
-# sudo), a normal user with sudo rights gets a clean clone of this project,
-# runs `make run` (the window must show the demo library; it is then closed)
-# and `make test`, which must pass. Prints how long each step took. Needs root
+# The README's two commands as a newcomer runs them: on a clean Debian of the
+# release RELEASE names (12 or 13; 12 when unset), made for the purpose (a
+# minimal root from debootstrap holding only make and sudo), a normal user
+# with sudo rights gets a clean clone of this project, runs `make run` (the
+# window must show the demo library; it is then closed) and `make test`,
+# which must pass; neither may warn. Prints how long each step took. Needs root
 # and Debian's and npm's registries, fetches some 500 MB and takes a while, so
 # it is not part of make test.
-# Usage: tools/try-fresh-debian.sh   (KEEP=1 keeps the new system in /var/tmp)
+# Usage: [RELEASE=13] tools/try-fresh-debian.sh   (KEEP=1 keeps the new system
+# in /var/tmp)
 set -euo pipefail
 project=$(cd "$(dirname "$0")/.." && pwd)
 source "$project/tests/support/xsession.sh"
@@ -28,25 +30,12 @@ step() { # NAME: prints the time the step before took
 
 step "debootstrap (minbase, make, sudo)"
 make_clean_debian fresh-debian make,sudo
-chroot "$root" useradd -m -s /bin/bash newcomer
-echo 'newcomer ALL=(ALL) NOPASSWD: ALL' >"$root/etc/sudoers.d/newcomer"
-chmod 440 "$root/etc/sudoers.d/newcomer"
-git clone -q --no-local "$project" "$root/home/newcomer/pelliwick"
-chroot "$root" chown -R newcomer: /home/newcomer/pelliwick
-as_newcomer() { # COMMAND: runs it in the project folder as the newcomer
-  chroot "$root" runuser -u newcomer -- env -i HOME=/home/newcomer LANG=C.UTF-8 \
-    PATH=/usr/local/bin:/usr/bin:/bin:/usr/games ${DISPLAY:+DISPLAY=$DISPLAY} \
-    ${NODE_EXTRA_CA_CERTS:+NODE_EXTRA_CA_CERTS=$NODE_EXTRA_CA_CERTS} \
-    bash -c "cd ~/pelliwick && $1"
-}
+add_newcomer "$project"
 
-# make run shows its window on an X server of this machine, whose socket is
-# lent to the new system until the window was seen.
+# make run shows its window on an X server of this machine, lent to the new
+# system until the window was seen.
 start_x
-socket=/tmp/.X11-unix/X${DISPLAY#:}
-mkdir -p "$root/tmp/.X11-unix"
-chmod 1777 "$root/tmp/.X11-unix"
-bind_mount "$socket" "$root$socket"
+lend_x
 
 step "make run, to the window"
 as_newcomer "make run" >"$root/make-run.log" 2>&1 &
@@ -62,14 +51,11 @@ step "closing the window"
 kill "$(xdotool search --onlyvisible --name '^Pelliwick' getwindowpid)"
 wait "$run" 2>/dev/null || true
 run=
-umount "$root$socket"
-unset 'mounted[-1]'
-rm -f "$root$socket"
-unset DISPLAY
+take_back_x
 
 step "make test"
 as_newcomer "make test" >"$root/make-test.log" 2>&1 ||
-  { tail -n 60 "$root/make-test.log"; fail "make test failed on a fresh Debian 12"; }
+  { tail -n 60 "$root/make-test.log"; fail "make test failed on a fresh Debian $RELEASE"; }
 grep -E '^[0-9]+% tests passed|Skipped|Not Run' "$root/make-test.log"
 step "done"
-echo "PASS: a newcomer's make run showed the window and make test passed on a fresh Debian 12"
+echo "PASS: a newcomer's make run showed the window and make test passed on a fresh Debian $RELEASE"

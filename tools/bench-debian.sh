@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# make bench on a Debian release of choice, from this machine: in a clean
+# Debian of the release RELEASE names (12 or 13; 12 when unset), made for the
+# purpose as make try-fresh makes one, a normal user with sudo rights runs
+# make bench on a clean clone of this project (its last commit), with the X
+# server of this machine lent to it, so that the releases are measured on the
+# same X server. Its output goes to the terminal and to LOG. Needs root and
+# Debian's and npm's registries, fetches some 700 MB and takes a while; the
+# figures mean something only on a quiet machine.
+# Usage: [RELEASE=13] tools/bench-debian.sh [LOG]   (LOG: bench-debian<RELEASE>.log
+# in the current folder; KEEP=1 keeps the new system in /var/tmp)
+set -euo pipefail
+project=$(cd "$(dirname "$0")/.." && pwd)
+source "$project/tests/support/xsession.sh"
+source "$project/tools/clean-debian.sh"
+log=$(realpath -m "${1:-bench-debian$RELEASE.log}")
+
+finish() {
+  local status=$?
+  stop_x
+  remove_clean_debian
+  exit $status
+}
+trap finish EXIT
+
+make_clean_debian bench-debian make,sudo
+add_newcomer "$project"
+start_x
+lend_x
+echo "make bench on Debian $RELEASE, on this machine's X server $DISPLAY; output in $log"
+as_newcomer "PELLIWICK_BENCH_DISPLAY=$DISPLAY make bench" 2>&1 | tee "$log"
