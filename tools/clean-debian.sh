@@ -55,10 +55,12 @@ remove_clean_debian() {
   [ -z "${root:-}" ] || [ -n "${KEEP:-}" ] || rm -rf --one-file-system "$root"
 }
 
-# add_newcomer PROJECT: a normal user, newcomer, with sudo rights and a clean
-# clone of PROJECT (its last commit) in ~/pelliwick.
+# add_newcomer PROJECT: a normal user, newcomer, with sudo rights, the
+# runtime folder a desktop session gives its user, and a clean clone of
+# PROJECT (its last commit) in ~/pelliwick.
 add_newcomer() {
   chroot "$root" useradd -m -s /bin/bash newcomer
+  chroot "$root" install -d -m 700 -o newcomer /run/user/newcomer
   echo 'newcomer ALL=(ALL) NOPASSWD: ALL' >"$root/etc/sudoers.d/newcomer"
   chmod 440 "$root/etc/sudoers.d/newcomer"
   git clone -q --no-local "$1" "$root/home/newcomer/pelliwick"
@@ -69,7 +71,8 @@ add_newcomer() {
 # X server lent to the new system, if any.
 as_newcomer() {
   chroot "$root" runuser -u newcomer -- env -i HOME=/home/newcomer LANG=C.UTF-8 \
-    PATH=/usr/local/bin:/usr/bin:/bin:/usr/games ${DISPLAY:+DISPLAY=$DISPLAY} \
+    PATH=/usr/local/bin:/usr/bin:/bin:/usr/games XDG_RUNTIME_DIR=/run/user/newcomer \
+    ${DISPLAY:+DISPLAY=$DISPLAY} \
     ${NODE_EXTRA_CA_CERTS:+NODE_EXTRA_CA_CERTS=$NODE_EXTRA_CA_CERTS} \
     bash -c "cd ~/pelliwick && $1"
 }

@@ -52,9 +52,21 @@ kill "$(xdotool search --onlyvisible --name '^Pelliwick' getwindowpid)"
 wait "$run" 2>/dev/null || true
 run=
 take_back_x
+# Neither the build nor the start warns; the program says at most that no GPU
+# was found.
+started='^cd build && ./pelliwick$'
+said=$({
+  sed "/$started/q" "$root/make-run.log" | grep -iE 'warn|deprecat'
+  sed "1,/$started/d" "$root/make-run.log" | grep -v -e '^make: ' -e 'no GPU found'
+} || true)
+[ -z "$said" ] || { echo "$said"; fail "make run warned"; }
 
 step "make test"
-as_newcomer "make test" >"$root/make-test.log" 2>&1 ||
+status=0
+as_newcomer "make test" >"$root/make-test.log" 2>&1 || status=$?
+! sed '/^Test project /q' "$root/make-test.log" | grep -iE 'warn|deprecat' ||
+  fail "the build of make test warned"
+[ $status -eq 0 ] ||
   { tail -n 60 "$root/make-test.log"; fail "make test failed on a fresh Debian $RELEASE"; }
 grep -E '^[0-9]+% tests passed|Skipped|Not Run' "$root/make-test.log"
 step "done"
