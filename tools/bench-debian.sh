@@ -7,13 +7,14 @@
 # same X server. Its output goes to the terminal and to LOG. Needs root and
 # Debian's and npm's registries, fetches some 700 MB and takes a while; the
 # figures mean something only on a quiet machine.
-# Usage: [RELEASE=13] tools/bench-debian.sh [LOG]   (LOG: bench-debian<RELEASE>.log
-# in the current folder; KEEP=1 keeps the new system in /var/tmp)
+# Usage: [RELEASE=13] tools/bench-debian.sh [LOG]   (LOG: build/bench-debian<RELEASE>.log
+# of this project; KEEP=1 keeps the new system in /var/tmp)
 set -euo pipefail
 project=$(cd "$(dirname "$0")/.." && pwd)
 source "$project/tests/support/xsession.sh"
 source "$project/tools/clean-debian.sh"
-log=$(realpath -m "${1:-bench-debian$RELEASE.log}")
+log=$(realpath -m "${1:-$project/build/bench-debian$RELEASE.log}")
+mkdir -p "$(dirname "$log")"
 
 finish() {
   local status=$?
