@@ -114,7 +114,7 @@ one_line_saying "npm ci" "@ruffle-rs/ruffle"
 asks_for() { # OS_RELEASE_LINES [-]FONT_PACKAGE...: "-" for one it must not ask for
   if [ -n "$1" ]; then printf '%b\n' "$1" >"$os_release"; else rm -f "$os_release"; fi
   shift
-  MISSING=all APT=works setup run ""
+  MISSING=all APT=works setup run "$with_sudo:"
   [ $status -eq 0 ] || fail "with apt-get working it failed: $(cat "$err")"
   local install package
   install=$(grep '^apt-get install' "$work/calls") || fail "nothing was installed"
