@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # make bench on a Debian release of choice, from this machine: in a clean
 # Debian of the release RELEASE names (12 or 13; 12 when unset), made for the
-# purpose as make try-fresh makes one, a normal user with sudo rights runs
-# make bench on a clean clone of this project (its last commit), with the X
+# purpose as make try-fresh makes one, make bench runs on a clean clone of
+# this project (its last commit) as root, as the figures of this machine are
+# taken (a normal user's engine runs sandboxed, in more processes, and one of
+# the benchmark's engine configurations needs the sandbox off), with the X
 # server of this machine lent to it, so that the releases are measured on the
 # same X server. Its output goes to the terminal and to LOG. Needs root and
 # Debian's and npm's registries, fetches some 700 MB and takes a while; the
@@ -29,4 +31,4 @@ add_newcomer "$project"
 start_x
 lend_x
 echo "make bench on Debian $RELEASE, on this machine's X server $DISPLAY; output in $log"
-as_newcomer "PELLIWICK_BENCH_DISPLAY=$DISPLAY make bench" 2>&1 | tee "$log"
+as_newcomer "sudo env PELLIWICK_BENCH_DISPLAY=$DISPLAY make bench" 2>&1 | tee "$log"
