@@ -4,6 +4,7 @@
 #include "library/FileNameText.h"
 #include "library/FileSystem.h"
 #include "library/GameFile.h"
+#include "players/NoGpuNotice.h"
 #include "players/PageWatch.h"
 #include "players/PlayerLog.h"
 #include "players/PlayerPages.h"
@@ -61,8 +62,10 @@ void TShockwaveFlash::prepare() {
     // window some 50 ms of start-up and the player some 100 MB; the engine
     // draws faster and smaller in software of its own. A setting the user
     // made for Qt is kept.
-    if (access("/dev/dri/renderD128", F_OK) != 0 &&
-        !qEnvironmentVariableIsSet("QT_QUICK_BACKEND")) {
+    const bool gpu = access("/dev/dri/renderD128", F_OK) == 0;
+    if (!gpu)
+        NoGpuNotice::install();
+    if (!gpu && !qEnvironmentVariableIsSet("QT_QUICK_BACKEND")) {
         qputenv("QT_XCB_GL_INTEGRATION", "none");
         qputenv("QT_QUICK_BACKEND", "software");
         QByteArray flags = qgetenv("QTWEBENGINE_CHROMIUM_FLAGS");
