@@ -139,6 +139,7 @@ void TShockwaveFlash::createPage() {
     profile_ = new QWebEngineProfile(this);
     profile_->setHttpCacheType(QWebEngineProfile::NoCache);
     handler_ = new PlayerSchemeHandler(rufflePath_, this);
+    handler_->setSaves(saves_);
     profile_->installUrlSchemeHandler(PlayerSchemeHandler::Scheme, handler_);
     profile_->setUrlRequestInterceptor(new OfflineInterceptor(profile_));
     page_ = new PlayerPage(profile_, this);
@@ -331,12 +332,8 @@ void TShockwaveFlash::playInPage() {
     handler_->setMovieFolder(folder);
     const std::string movieUrl = GameFile::movieUrl(movie_);
     const std::string movieKey = SaveStore::movieKey(movieUrl);
-    const QJsonObject saves{
-        {QStringLiteral("movie"), QString::fromStdString(movieKey)},
-        {QStringLiteral("entries"), saves_->open(movieKey)},
-        {QStringLiteral("maxBytes"), qint64(SaveStore::MaxSaveBytes)},
-        {QStringLiteral("maxPerFolder"), qint64(SaveStore::MaxSavesPerFolder)},
-    };
+    saves_->open(movieKey);
+    const QJsonObject saves{{QStringLiteral("movie"), QString::fromStdString(movieKey)}};
     const QString baseUrl = QString::fromStdString(GameFile::movieUrl(folder + '/'));
     if (!tellPage(QStringLiteral("pelliwick.play(%1, %2, %3)")
                       .arg(jsString(QString::fromStdString(movieUrl)), jsString(baseUrl),
@@ -352,13 +349,14 @@ void TShockwaveFlash::gameMoved(const std::string& from, const std::string& to) 
 }
 
 void TShockwaveFlash::endGameBeforeQuitting() {
-    if (!ready_ || movie_.empty())
-        return;
-    QEventLoop sent;
-    connect(saves_, &SaveBridge::allSent, &sent, &QEventLoop::quit);
-    QTimer::singleShot(1000, &sent, &QEventLoop::quit);
-    page_->runJavaScript(QStringLiteral("pelliwick.unload()"));
-    sent.exec();
+    if (ready_ && !movie_.empty()) {
+        QEventLoop sent;
+        connect(saves_, &SaveBridge::allSent, &sent, &QEventLoop::quit);
+        QTimer::singleShot(1000, &sent, &QEventLoop::quit);
+        page_->runJavaScript(QStringLiteral("pelliwick.unload()"));
+        sent.exec();
+    }
+    saves_->drain();
 }
 
 void TShockwaveFlash::SetFocus() {
