@@ -5,10 +5,10 @@
 // and whether a save is kept before the game hears that it is. A save the
 // program refuses (too large, past the game's budget, a name it does not
 // keep) fails at once, and the engine tells the game so, as the original
-// player refused saves beyond its limit. The bytes follow within moments, a
-// few times a second at most.
+// player refused saves beyond its limit. The bytes follow within half a
+// second, twice a second at most.
 (() => {
-  const SendInterval = 250;
+  const SendInterval = 500;
   let host = null; // the program's end, once the web channel is up
   let movie = "";
   // What the game has read or written: its value, or null for no save.
