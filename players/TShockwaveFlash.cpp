@@ -321,12 +321,8 @@ void TShockwaveFlash::playInPage() {
     pages_->handler()->setMovieFolder(folder);
     const std::string movieUrl = GameFile::movieUrl(movie_);
     const std::string movieKey = SaveStore::movieKey(movieUrl);
-    const QJsonObject saves{
-        {QStringLiteral("movie"), QString::fromStdString(movieKey)},
-        {QStringLiteral("entries"), saves_->open(movieKey)},
-        {QStringLiteral("maxBytes"), qint64(SaveStore::MaxSaveBytes)},
-        {QStringLiteral("maxPerFolder"), qint64(SaveStore::MaxSavesPerFolder)},
-    };
+    saves_->open(movieKey);
+    const QJsonObject saves{{QStringLiteral("movie"), QString::fromStdString(movieKey)}};
     const QString baseUrl = QString::fromStdString(GameFile::movieUrl(folder + '/'));
     if (!tellPage(QStringLiteral("pelliwick.play(%1, %2, %3)")
                       .arg(jsString(QString::fromStdString(movieUrl)), jsString(baseUrl),
@@ -342,13 +338,14 @@ void TShockwaveFlash::gameMoved(const std::string& from, const std::string& to) 
 }
 
 void TShockwaveFlash::endGameBeforeQuitting() {
-    if (!ready_ || movie_.empty())
-        return;
-    QEventLoop sent;
-    connect(saves_, &SaveBridge::allSent, &sent, &QEventLoop::quit);
-    QTimer::singleShot(1000, &sent, &QEventLoop::quit);
-    page()->runJavaScript(QStringLiteral("pelliwick.unload()"));
-    sent.exec();
+    if (ready_ && !movie_.empty()) {
+        QEventLoop sent;
+        connect(saves_, &SaveBridge::allSent, &sent, &QEventLoop::quit);
+        QTimer::singleShot(1000, &sent, &QEventLoop::quit);
+        page()->runJavaScript(QStringLiteral("pelliwick.unload()"));
+        sent.exec();
+    }
+    saves_->drain();
 }
 
 void TShockwaveFlash::SetFocus() {

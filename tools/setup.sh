@@ -52,8 +52,9 @@ browser=(chromium python3 stress-ng)
 command -v node >/dev/null || browser+=(nodejs)
 # A sound server whose sink the tests measure.
 sound=(pulseaudio pulseaudio-utils)
-# The tests' own checks: desktop entries, the package and its metainfo, other CPUs.
-checks=(desktop-file-utils libglib2.0-bin lintian appstream man-db qemu-user)
+# The tests' own checks: desktop entries, the package and its metainfo, other
+# CPUs, the writes to a folder.
+checks=(desktop-file-utils libglib2.0-bin lintian appstream man-db qemu-user inotify-tools)
 
 case "${1:-}" in
 run) packages=("${run[@]}") ;;
