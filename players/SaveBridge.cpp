@@ -3,6 +3,7 @@
 #include "players/PlayerLog.h"
 
 #include <QByteArray>
+#include <QRandomGenerator>
 #include <QUrlQuery>
 
 namespace {
@@ -48,8 +49,13 @@ SaveBridge::SaveBridge(QObject* parent)
           },
           WriteInterval) {}
 
-void SaveBridge::open(const std::string& movieKey) {
+QString SaveBridge::open(const std::string& movieKey) {
     opened_.insert(movieKey);
+    QString word;
+    for (int part = 0; part < 4; ++part)
+        word += QString::number(QRandomGenerator::system()->generate(), 16).rightJustified(8, u'0');
+    words_[word] = movieKey;
+    return word;
 }
 
 void SaveBridge::gameMoved(const std::string& fromMovieKey, const std::string& toMovieKey) {
@@ -86,8 +92,12 @@ std::optional<std::pair<std::string, std::string>> SaveBridge::current(const QSt
 }
 
 std::optional<QByteArray> SaveBridge::answer(const QString& question, const QUrlQuery& query) {
-    const auto save = current(query.queryItemValue(QStringLiteral("movie"), QUrl::FullyDecoded),
-                              query.queryItemValue(QStringLiteral("key"), QUrl::FullyDecoded));
+    const QString movieKey = query.queryItemValue(QStringLiteral("movie"), QUrl::FullyDecoded);
+    const auto word = words_.find(query.queryItemValue(QStringLiteral("token")));
+    if (word == words_.end() || word->second != movieKey.toStdString())
+        return std::nullopt;
+    const auto save =
+        current(movieKey, query.queryItemValue(QStringLiteral("key"), QUrl::FullyDecoded));
     if (!save)
         return std::nullopt;
     const auto& [movie, key] = *save;

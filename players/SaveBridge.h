@@ -25,8 +25,9 @@ class SaveBridge : public QObject {
 public:
     explicit SaveBridge(QObject* parent);
 
-    // From now on the page may open and write the movie's saves.
-    void open(const std::string& movieKey);
+    // From now on the page may open and write the movie's saves; the word
+    // returned goes with its questions about them.
+    QString open(const std::string& movieKey);
 
     // A game renamed or moved takes its own saves along, also those it
     // writes while it still plays under its old name.
@@ -35,9 +36,11 @@ public:
     // Returns once every save the page has sent is on disk.
     void drain();
 
-    // The page's questions, each about a save of a movie: "get" its Base64
-    // (nothing when there is none), "put" whether it may now take that many
-    // bytes ("Done" or why not), "remove" it ("Done").
+    // The page's questions, each about a save of a movie opened with the word
+    // they carry: "get" its Base64 (nothing when there is none), "put"
+    // whether it may now take that many bytes ("Done" or why not), "remove"
+    // it ("Done"). A question without the movie's word gets no answer: the
+    // address is the player's own, and a game may ask it too.
     std::optional<QByteArray> answer(const QString& question, const QUrlQuery& query);
 
     // Reached from the page only; what a page sends for a save the program
@@ -59,6 +62,8 @@ private:
     const SaveStore store_;
     SaveBudget budget_;
     std::set<std::string> opened_;
+    // The word each opening gave, and the movie it was given for.
+    std::map<QString, std::string> words_;
     std::map<std::string, std::string> movedTo_;
     // Last, so that it ends first and writes what waits while all else stands.
     SaveWriter writer_;

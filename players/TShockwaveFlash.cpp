@@ -321,8 +321,8 @@ void TShockwaveFlash::playInPage() {
     pages_->handler()->setMovieFolder(folder);
     const std::string movieUrl = GameFile::movieUrl(movie_);
     const std::string movieKey = SaveStore::movieKey(movieUrl);
-    saves_->open(movieKey);
-    const QJsonObject saves{{QStringLiteral("movie"), QString::fromStdString(movieKey)}};
+    const QJsonObject saves{{QStringLiteral("movie"), QString::fromStdString(movieKey)},
+                            {QStringLiteral("token"), saves_->open(movieKey)}};
     const QString baseUrl = QString::fromStdString(GameFile::movieUrl(folder + '/'));
     if (!tellPage(QStringLiteral("pelliwick.play(%1, %2, %3)")
                       .arg(jsString(QString::fromStdString(movieUrl)), jsString(baseUrl),

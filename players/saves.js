@@ -11,6 +11,9 @@
   const SendInterval = 500;
   let host = null; // the program's end, once the web channel is up
   let movie = "";
+  // The program's word for this movie's questions: the address they go to is
+  // the player's own, which a game may ask too, but without the word.
+  let token = "";
   // What the game has read or written: its value, or null for no save.
   let known = new Map();
   // The bytes the program let each save take: rewriting it within them
@@ -26,7 +29,7 @@
     let url;
     try {
       url = `${location.protocol}//${location.host}/saves/${question}` +
-            `?movie=${encodeURIComponent(movie)}&key=${encodeURIComponent(key)}${more}`;
+            `?movie=${encodeURIComponent(movie)}&token=${token}&key=${encodeURIComponent(key)}${more}`;
     } catch {
       return null; // no text names it: a lone surrogate
     }
@@ -125,9 +128,10 @@
 
   window.pelliwickSaves = {
     // The movie that starts now; the last one's changes go first.
-    use(movieKey) {
+    use(movieKey, movieToken) {
       send();
       movie = movieKey;
+      token = movieToken;
       known = new Map();
       room = new Map();
     },
