@@ -106,4 +106,6 @@ printf 'in the way' >"$store"
 start_program 7
 play 0 $yellow "a store that is not a folder kept a game from playing, or from hearing its save failed"
 quit
+grep -q '^pelliwick.saves: a save was refused: .* Failed$' "$work/stderr.log" ||
+  fail "the save refused by a store that is not a folder left no trace in the log"
 echo "PASS: saves outlast a crash and a restart, stay each game's own, follow a game, and fail alone"
