@@ -14,17 +14,10 @@ here=$(dirname "$0")
 source "$here/../support/xsession.sh"
 movies=$2 close_window=$3
 
-make_program_folder "$1"
-mkdir "$work/Action" "$work/Sport"
-cp "$movies/SaveCounter.swf" "$work/Action/a one.swf"
-cp "$movies/SaveCounter.swf" "$work/Action/b two.swf"
-cp "$movies/SharedCounter.swf" "$work/Action/c three.swf"
-cp "$movies/SharedCounter.swf" "$work/Action/d four.swf"
-cp "$movies/SaveOnUnload.swf" "$work/Action/e later.swf"
-cp "$movies/OversizeSave.swf" "$work/Action/f huge.swf"
-cp "$movies/ManySaves.swf" "$work/Action/g many.swf"
-cp "$movies/SaveOnUnload.swf" "$work/Action/h later too.swf"
-cp "$movies/Peeker.swf" "$work/Action/i peek.swf"
+make_program_folder "$1" Action Sport
+add_games "Action/a one=SaveCounter" "Action/b two=SaveCounter" "Action/c three=SharedCounter" \
+  "Action/d four=SharedCounter" "Action/e later=SaveOnUnload" "Action/f huge=OversizeSave" \
+  "Action/g many=ManySaves" "Action/h later too=SaveOnUnload" "Action/i peek=Peeker"
 key="localhost${work// /%20}/Action/a%20one.swf"
 printf 'pelliwick://player/saves/get?movie=%s&key=%s/progress\n' "${key//%/%25}" "${key//%/%25}" \
   >"$work/Action/peek.txt"
