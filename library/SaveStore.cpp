@@ -343,7 +343,9 @@ SaveResult SaveStore::moveGame(const std::string& fromMovieKey,
         return errno == ENOENT ? SaveResult::Done : resultOf(errno);
     if (!makeFoldersOf(target.substr(0, target.rfind('/'))))
         return resultOf(errno);
-    if (renameat2(AT_FDCWD, source.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) != 0)
-        return errno == EEXIST || errno == ENOTEMPTY ? SaveResult::TargetExists : resultOf(errno);
+    if (renameat2(AT_FDCWD, source.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) != 0) {
+        const FileResult result = FileSystem::resultOf(errno);
+        return result == FileResult::TargetExists ? SaveResult::TargetExists : resultOf(result);
+    }
     return SaveResult::Done;
 }
