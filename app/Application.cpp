@@ -3,6 +3,7 @@
 #include "library/CaseFolding.h"
 #include "library/Exception.h"
 #include "library/FileSystem.h"
+#include "share/WindowFont.h"
 
 #include <QIcon>
 #include <QMessageBox>
@@ -12,7 +13,7 @@ Application::Application(int& argc, char** argv)
     // The pictures live in a static library: bring them in explicitly.
     Q_INIT_RESOURCE(resources);
     setApplicationName(title_);
-    setFont(windowFont(11));
+    setFont(WindowFont(11));
     setWindowIcon(QIcon(QStringLiteral(":/pelliwick.ico")));
 }
 
@@ -66,11 +67,7 @@ QString Application::titleFromExecutable(const std::string& executablePath) {
 }
 
 QFont Application::windowFont(int pixelHeight) {
-    QFont font;
-    font.setFamilies({QStringLiteral("Liberation Sans"), QStringLiteral("Arial")});
-    font.setStyleHint(QFont::SansSerif);
-    font.setPixelSize(pixelHeight);
-    return font;
+    return WindowFont(pixelHeight);
 }
 
 QString Application::reportText(const std::string& message) {

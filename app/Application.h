@@ -33,8 +33,8 @@ public:
     // The message as the error box shows it: a full stop is added unless the
     // message is empty or ends in a character that sorts at or below ".".
     static QString reportText(const std::string& message);
-    // The font of every window: a narrow sans-serif face at the pixel height
-    // the layouts were drawn for, so that captions fit the fixed sizes.
+    // The font of every window, as the main window asks it of the
+    // application: WindowFont.
     static QFont windowFont(int pixelHeight);
 
 private:

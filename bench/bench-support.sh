@@ -1,5 +1,13 @@
-# Shared by the benchmark scripts: their X server, a quiet machine before
-# each launch, and the medians of the figures. Sourced, not run.
+# Shared by the benchmark scripts: two cores, their X server, a quiet machine
+# before each launch, and the medians of the figures. Sourced, not run, with
+# the script's own arguments.
+
+# The figures are for two cores: on a bigger machine the script starts again
+# kept to two.
+if [ "$(nproc)" -gt 2 ] && [ -z "${PELLIWICK_BENCH_PINNED:-}" ] && command -v taskset >/dev/null; then
+  PELLIWICK_BENCH_PINNED=1 exec taskset -c 0,1 "$0" "$@"
+fi
+source "$(dirname "${BASH_SOURCE[0]}")/../tests/support/xsession.sh"
 
 # A private Xvfb, or the server PELLIWICK_BENCH_DISPLAY names (one lent to a
 # clean Debian of another release, so that the releases are measured on the

@@ -25,13 +25,7 @@ for command in chromium node python3; do
   command -v $command >/dev/null || { echo "no $command: tools/setup.sh bench installs it" >&2; exit 2; }
 done
 
-# The figures are for two cores: on a bigger machine, keep to two.
-if [ "$(nproc)" -gt 2 ] && [ -z "${PELLIWICK_BENCH_PINNED:-}" ] && command -v taskset >/dev/null; then
-  PELLIWICK_BENCH_PINNED=1 exec taskset -c 0,1 "$0" "$@"
-fi
-
-source "$here/../tests/support/xsession.sh"
-source "$here/bench-support.sh"
+source "$here/bench-support.sh" "$@"
 work=$(mktemp -d)
 server=
 trap '[ -z "$server" ] || kill $server 2>/dev/null; stop_x; rm -rf "$work"' EXIT

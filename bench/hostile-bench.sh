@@ -22,22 +22,12 @@ for file in "$build/pelliwick" "$movies/Endless.swf"; do
 done
 command -v stress-ng >/dev/null || { echo "no stress-ng: tools/setup.sh bench installs it" >&2; exit 2; }
 
-# The figures are for two cores: on a bigger machine, keep to two.
-if [ "$(nproc)" -gt 2 ] && [ -z "${PELLIWICK_BENCH_PINNED:-}" ] && command -v taskset >/dev/null; then
-  PELLIWICK_BENCH_PINNED=1 exec taskset -c 0,1 "$0" "$@"
-fi
-
-source "$here/../tests/support/xsession.sh"
-source "$here/bench-support.sh"
-make_program_folder "$build/pelliwick"
+source "$here/bench-support.sh" "$@"
+make_program_folder "$build/pelliwick" Action
 figures=$work/figures
 : >"$figures"
-mkdir "$work/Action"
-cp "$movies/Flood.swf" "$work/Action/a flood.swf"
-cp "$movies/Endless.swf" "$work/Action/b endless.swf"
-cp "$movies/Hog.swf" "$work/Action/c hog.swf"
-cp "$movies/StageOnly.swf" "$work/Action/d good.swf"
-cp "$movies/Hog.swf" "$work/Action/e bloat.swf"
+add_games "Action/a flood=Flood" "Action/b endless=Endless" "Action/c hog=Hog" \
+  "Action/d good=StageOnly" "Action/e bloat=Hog"
 export QT_LOGGING_RULES="pelliwick.player.debug=true"
 good=30,80,200 grey=128,128,128
 

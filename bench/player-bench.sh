@@ -21,13 +21,7 @@ for binary in "$bench/PlayerBenchmark" "$bench/BarePlayer" "$bench/PlainStartup"
   [ -x "$binary" ] || { echo "missing $binary: build first (cmake --build $1)" >&2; exit 2; }
 done
 
-# The figures are for two cores: on a bigger machine, keep to two.
-if [ "$(nproc)" -gt 2 ] && [ -z "${PELLIWICK_BENCH_PINNED:-}" ] && command -v taskset >/dev/null; then
-  PELLIWICK_BENCH_PINNED=1 exec taskset -c 0,1 "$0" "$@"
-fi
-
-source "$here/../tests/support/xsession.sh"
-source "$here/bench-support.sh"
+source "$here/bench-support.sh" "$@"
 work=$(mktemp -d)
 trap 'stop_x; rm -rf "$work"' EXIT
 figures=$work/figures

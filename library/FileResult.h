@@ -11,3 +11,6 @@ enum class FileResult {
     NoSpace,       // the disk is full
     Failed,        // anything else the system refused
 };
+
+// The result's name, as logs and messages give the reason.
+const char* nameOf(FileResult result);

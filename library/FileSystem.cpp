@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <dirent.h>
 #include <fcntl.h>
+#include <random>
 #include <sys/sendfile.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -52,30 +53,6 @@ unsigned attributesOf(int folderFd, const char* name) {
     return attributes;
 }
 
-FileResult resultOf(int error) {
-    switch (error) {
-    case ENOENT:
-    case ENOTDIR:
-        return FileResult::SourceMissing;
-    case EEXIST:
-    case ENOTEMPTY:
-        return FileResult::TargetExists;
-    case EISDIR:
-        return FileResult::NotAFile;
-    case EACCES:
-    case EPERM:
-    case EROFS:
-    case ETXTBSY:
-        return FileResult::NotPermitted;
-    case ENOSPC:
-    case EDQUOT:
-    case EFBIG:
-        return FileResult::NoSpace;
-    default:
-        return FileResult::Failed;
-    }
-}
-
 // The folder part and the name part of a path.
 std::pair<std::string, std::string> split(const std::string& path) {
     const size_t slash = path.rfind('/');
@@ -118,6 +95,42 @@ int copyContents(int in, int out, off_t size) {
             return EIO;
     }
     return 0;
+}
+
+// Writes all of bytes to out; 0 or the error.
+int writeAll(int out, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const ssize_t written = write(out, bytes.data(), bytes.size());
+        if (written < 0 && errno != EINTR)
+            return errno;
+        if (written > 0)
+            bytes.remove_prefix(static_cast<size_t>(written));
+    }
+    return 0;
+}
+
+// A new file under a hidden name of its own in folder, which no listing
+// shows as a game or a save; -1 and errno when none can be made. Made with
+// 0666, so that the umask has its say as for any new file.
+int createTemporary(const std::string& folder, std::string& temporary) {
+    std::random_device random;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        temporary = folder + "/.pelliwick-" + std::to_string(random());
+        const int fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0 || errno != EEXIST)
+            return fd;
+    }
+    return -1;
+}
+
+// A new name lasts a crash only once its folder is on the disk. By then the
+// file stands complete under its name, so a folder that cannot be synced
+// takes nothing back.
+void syncFolder(const std::string& folder) {
+    if (const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); fd >= 0) {
+        fsync(fd);
+        close(fd);
+    }
 }
 
 } // namespace
@@ -276,34 +289,12 @@ FileResult FileSystem::copyNew(const std::string& source, const std::string& tar
         result = FileResult::Failed;
     else if (lstat(resolve(to).c_str(), &existing) == 0)
         result = FileResult::TargetExists;
-    if (result != FileResult::Done) {
-        close(in);
-        return result;
-    }
-
-    // A hidden name that the listing never shows as a game.
-    std::string temporary = folder + "/.pelliwick-copy-XXXXXX";
-    const int out = mkostemp(temporary.data(), O_CLOEXEC);
-    if (out < 0) {
-        const int error = errno;
-        close(in);
-        return resultOf(error);
-    }
-    int error = copyContents(in, out, st.st_size);
-    if (error == 0 && fchmod(out, st.st_mode & 07777) != 0)
-        error = errno;
-    if (error == 0 && fsync(out) != 0)
-        error = errno;
-    if (close(out) != 0 && error == 0)
-        error = errno;
+    else
+        result = writeWhole(
+            to, [&](int out) { return copyContents(in, out, st.st_size); }, Replace::Never,
+            st.st_mode & 07777);
     close(in);
-    if (error == 0 && renameNoReplace(temporary, to) != 0)
-        error = errno;
-    if (error != 0) {
-        unlink(temporary.c_str());
-        return resultOf(error);
-    }
-    return FileResult::Done;
+    return result;
 }
 
 FileResult FileSystem::moveNoReplace(const std::string& source, const std::string& target) {
@@ -351,6 +342,61 @@ FileResult FileSystem::remove(const std::string& path) {
     if (S_ISDIR(st.st_mode))
         return FileResult::NotAFile;
     return unlink(file.c_str()) == 0 ? FileResult::Done : resultOf(errno);
+}
+
+FileResult FileSystem::writeWhole(const std::string& path, const std::function<int(int fd)>& fill,
+                                  Replace replace, std::optional<mode_t> mode) {
+    const std::string folder = split(path).first;
+    std::string temporary;
+    const int out = createTemporary(folder, temporary);
+    if (out < 0)
+        return errno == ENOENT || errno == ENOTDIR ? FileResult::FolderMissing : resultOf(errno);
+    int error = fill(out);
+    if (error == 0 && mode && fchmod(out, *mode) != 0)
+        error = errno;
+    if (error == 0 && fsync(out) != 0)
+        error = errno;
+    if (close(out) != 0 && error == 0)
+        error = errno;
+    if (error == 0 && (replace == Replace::Never ? renameNoReplace(temporary, path)
+                                                 : rename(temporary.c_str(), path.c_str())) != 0)
+        error = errno;
+    if (error != 0) {
+        unlink(temporary.c_str());
+        return resultOf(error);
+    }
+    syncFolder(folder);
+    return FileResult::Done;
+}
+
+FileResult FileSystem::writeWhole(const std::string& path, std::string_view bytes, Replace replace,
+                                  std::optional<mode_t> mode) {
+    return writeWhole(
+        path, [bytes](int out) { return writeAll(out, bytes); }, replace, mode);
+}
+
+FileResult FileSystem::resultOf(int error) {
+    switch (error) {
+    case ENOENT:
+    case ENOTDIR:
+        return FileResult::SourceMissing;
+    case EEXIST:
+    case ENOTEMPTY:
+        return FileResult::TargetExists;
+    case EISDIR:
+        return FileResult::NotAFile;
+    case EACCES:
+    case EPERM:
+    case EROFS:
+    case ETXTBSY:
+        return FileResult::NotPermitted;
+    case ENOSPC:
+    case EDQUOT:
+    case EFBIG:
+        return FileResult::NoSpace;
+    default:
+        return FileResult::Failed;
+    }
 }
 
 std::string FileSystem::executablePath() {

@@ -3,8 +3,11 @@
 #include "library/DirEntry.h"
 #include "library/FileResult.h"
 
+#include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <sys/types.h>
 #include <vector>
 
 // The library's view of the disk: folders listed in sorted order with an
@@ -59,6 +62,23 @@ public:
     static FileResult moveNoReplace(const std::string& source, const std::string& target);
     // Deletes one file for good.
     static FileResult remove(const std::string& path);
+
+    // Whether a write may take the place of a file already under its name.
+    enum class Replace { Never, Existing };
+    // Writes a file whole and for good, at path as written: the content goes
+    // to a hidden temporary file in the target's folder and onto the disk,
+    // only then under the target's name, and the folder's new entry onto the
+    // disk too. The name shows the file before or the complete new one,
+    // never half of one, and a failure leaves nothing behind. fill writes the
+    // content into the open file and gives 0 or the error. The file gets
+    // mode, or without one what any new file gets (0666 less the umask).
+    static FileResult writeWhole(const std::string& path, const std::function<int(int fd)>& fill,
+                                 Replace replace, std::optional<mode_t> mode = {});
+    static FileResult writeWhole(const std::string& path, std::string_view bytes, Replace replace,
+                                 std::optional<mode_t> mode = {});
+
+    // What a call that failed with the system's error number came to.
+    static FileResult resultOf(int error);
 
     // Absolute path of the running program.
     static std::string executablePath();

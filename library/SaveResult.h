@@ -11,3 +11,6 @@ enum class SaveResult {
     NoSpace,      // the disk is full
     Failed,       // anything else the system refused
 };
+
+// The result's name: what the page hears, and the reason logs give.
+const char* nameOf(SaveResult result);

@@ -1,6 +1,7 @@
 #include "library/SaveStore.h"
 
 #include "library/FileNameText.h"
+#include "library/FileSystem.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -61,9 +62,21 @@ bool covers(const std::string& shelf, const std::string& moviePath) {
            (moviePath.starts_with(shelf) && moviePath[shelf.size()] == '/');
 }
 
+// What the file layer's result comes to for a save: a full disk is told
+// apart, as the game may hear of it; the rest is a failure.
+SaveResult resultOf(FileResult result) {
+    switch (result) {
+    case FileResult::Done:
+        return SaveResult::Done;
+    case FileResult::NoSpace:
+        return SaveResult::NoSpace;
+    default:
+        return SaveResult::Failed;
+    }
+}
+
 SaveResult resultOf(int error) {
-    return error == ENOSPC || error == EDQUOT || error == EFBIG ? SaveResult::NoSpace
-                                                                : SaveResult::Failed;
+    return resultOf(FileSystem::resultOf(error));
 }
 
 bool makeFoldersOf(const std::string& folder) {
@@ -306,36 +319,8 @@ SaveResult SaveStore::put(const Place& place, const std::string& bytes) const {
     if (!makeFoldersOf(folder))
         return resultOf(errno);
 
-    // A whole new file under a name of its own, then put in the old one's
-    // place at once.
-    std::string temporary = folder + "/.save-XXXXXX";
-    const int fd = mkostemp(temporary.data(), O_CLOEXEC);
-    if (fd < 0)
-        return resultOf(errno);
-    int error = 0;
-    for (std::size_t done = 0; done < bytes.size() && error == 0;) {
-        const ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0)
-            error = errno;
-        else
-            done += std::size_t(n);
-    }
-    if (error == 0 && fsync(fd) != 0)
-        error = errno;
-    if (close(fd) != 0 && error == 0)
-        error = errno;
-    if (error == 0 && rename(temporary.c_str(), file.c_str()) != 0)
-        error = errno;
-    if (error != 0) {
-        unlink(temporary.c_str());
-        return resultOf(error);
-    }
-    // The new name itself lasts only once its folder is on the disk.
-    if (const int dir = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); dir >= 0) {
-        fsync(dir);
-        close(dir);
-    }
-    return SaveResult::Done;
+    // Saves are the user's own, as the original player kept them.
+    return resultOf(FileSystem::writeWhole(file, bytes, FileSystem::Replace::Existing, 0600));
 }
 
 SaveResult SaveStore::remove(const Place& place) const {
@@ -358,7 +343,9 @@ SaveResult SaveStore::moveGame(const std::string& fromMovieKey,
         return errno == ENOENT ? SaveResult::Done : resultOf(errno);
     if (!makeFoldersOf(target.substr(0, target.rfind('/'))))
         return resultOf(errno);
-    if (renameat2(AT_FDCWD, source.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) != 0)
-        return errno == EEXIST || errno == ENOTEMPTY ? SaveResult::TargetExists : resultOf(errno);
+    if (renameat2(AT_FDCWD, source.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) != 0) {
+        const FileResult result = FileSystem::resultOf(errno);
+        return result == FileResult::TargetExists ? SaveResult::TargetExists : resultOf(result);
+    }
     return SaveResult::Done;
 }

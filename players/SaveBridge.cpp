@@ -1,6 +1,6 @@
 #include "players/SaveBridge.h"
 
-#include "players/PlayerLog.h"
+#include "players/SaveLog.h"
 
 #include <QByteArray>
 #include <QRandomGenerator>
@@ -11,26 +11,20 @@ namespace {
 // Each save reaches the disk at most twice a second.
 constexpr std::chrono::milliseconds WriteInterval{500};
 
-const char* nameOf(SaveResult result) {
-    switch (result) {
-    case SaveResult::Done:
-        return "Done";
-    case SaveResult::NotTheGames:
-        return "NotTheGames";
-    case SaveResult::TooLarge:
-        return "TooLarge";
-    case SaveResult::OverBudget:
-        return "OverBudget";
-    case SaveResult::StoreFull:
-        return "StoreFull";
-    case SaveResult::TargetExists:
-        return "TargetExists";
-    case SaveResult::NoSpace:
-        return "NoSpace";
-    case SaveResult::Failed:
-        break;
-    }
-    return "Failed";
+// A save the store's rules or bounds refuse is the game's own doing, which
+// it hears of, and a game may ask at every frame: told at debug level. A
+// store that cannot even be counted is a trouble of the user's disk.
+void logRefusal(const std::string& key, qulonglong bytes, SaveResult result) {
+    if (result == SaveResult::Done)
+        return;
+    const QString refused = QStringLiteral("a save was refused: %1 %2 bytes %3")
+                                .arg(QString::fromStdString(key))
+                                .arg(bytes)
+                                .arg(QLatin1String(nameOf(result)));
+    if (result == SaveResult::Failed || result == SaveResult::NoSpace)
+        qCWarning(saveLog).noquote() << refused;
+    else
+        qCDebug(saveLog).noquote() << refused;
 }
 
 } // namespace
@@ -44,8 +38,9 @@ SaveBridge::SaveBridge(QObject* parent)
                                         : version ? store_.put(*place, *version)
                                                   : store_.remove(*place);
               if (result != SaveResult::Done)
-                  qCWarning(playerLog)
-                      << "a save was not written:" << key.c_str() << nameOf(result);
+                  qCWarning(saveLog).noquote()
+                      << (version ? "a save was not written:" : "a save was not removed:")
+                      << QString::fromStdString(key) << nameOf(result);
           },
           WriteInterval) {}
 
@@ -59,11 +54,18 @@ QString SaveBridge::open(const std::string& movieKey) {
 }
 
 void SaveBridge::gameMoved(const std::string& fromMovieKey, const std::string& toMovieKey) {
-    // What waits to be written goes with the game.
+    // What waits to be written goes with the game. Saves that wait under
+    // the new name already keep the store from being asked at all.
+    SaveResult result = SaveResult::TargetExists;
     if (!writer_.move(fromMovieKey + "/", toMovieKey + "/", [&] {
-            return store_.moveGame(fromMovieKey, toMovieKey) == SaveResult::Done;
-        }))
+            result = store_.moveGame(fromMovieKey, toMovieKey);
+            return result == SaveResult::Done;
+        })) {
+        qCWarning(saveLog).noquote()
+            << "a game's saves stay under its old name:" << QString::fromStdString(fromMovieKey)
+            << "not" << QString::fromStdString(toMovieKey) << nameOf(result);
         return;
+    }
     budget_.gameMoved(fromMovieKey, toMovieKey);
     // Every old name of the game leads to the new one; the new one is its own.
     for (auto& [old, now] : movedTo_)
@@ -115,7 +117,9 @@ std::optional<QByteArray> SaveBridge::answer(const QString& question, const QUrl
     if (question == QLatin1String("put")) {
         bool number = false;
         const qulonglong bytes = query.queryItemValue(QStringLiteral("bytes")).toULongLong(&number);
-        return QByteArray(number ? nameOf(budget_.admit(movie, key, bytes)) : "Failed");
+        const SaveResult result = number ? budget_.admit(movie, key, bytes) : SaveResult::Failed;
+        logRefusal(key, bytes, result);
+        return QByteArray(nameOf(result));
     }
     if (question == QLatin1String("remove")) {
         if (!SaveStore::placeFor(movie, key))

@@ -1,6 +1,7 @@
 #include "share/TAboutBox.h"
 
 #include "share/Addresses.h"
+#include "share/WindowFont.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -12,15 +13,6 @@ TAboutBox* AboutBox = nullptr;
 
 namespace {
 
-// The main window's face and size, so that the captions fit their bounds.
-QFont sansSerif(int pixelHeight) {
-    QFont font;
-    font.setFamilies({QStringLiteral("Liberation Sans"), QStringLiteral("Arial")});
-    font.setStyleHint(QFont::SansSerif);
-    font.setPixelSize(pixelHeight);
-    return font;
-}
-
 // The desktop's opener picks the browser or mail program the user chose; if
 // it cannot, there is nothing the box could do about it.
 void openAddress(const QString& address) {
@@ -30,7 +22,7 @@ void openAddress(const QString& address) {
 } // namespace
 
 TAboutBox::TAboutBox(QWidget* owner) : QDialog(owner) {
-    setFont(sansSerif(11));
+    setFont(WindowFont(11));
     setupUi(this);
     Version->setText(QStringLiteral("Version : " PELLIWICK_VERSION));
     Label7->setText(QString::fromUtf8(Addresses::WebSite));

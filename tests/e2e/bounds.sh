@@ -13,8 +13,7 @@ here=$(dirname "$0")
 source "$here/../support/xsession.sh"
 movies=$2 close_window=$3
 
-make_program_folder "$1"
-mkdir "$work/Action"
+make_program_folder "$1" Action
 for game in churn deep folders names rewrite shared; do
   cp "$movies/Hoarder.swf" "$work/Action/$game.swf"
 done

@@ -13,8 +13,7 @@ here=$(dirname "$0")
 source "$here/../support/xsession.sh"
 movies=$2
 
-make_program_folder "$1"
-mkdir "$work/Action"
+make_program_folder "$1" Action
 cp "$movies/StageOnly.swf" "$work/Action/a stage only.swf"
 : >"$work/Action/b missing.jpg"
 cp "$movies/KeyColour.swf" "$work/Action/c keys.swf"

@@ -13,8 +13,7 @@ here=$(dirname "$0")
 source "$here/../support/xsession.sh"
 movies=$2 swf=$3
 
-make_program_folder "$1"
-mkdir "$work/Action"
+make_program_folder "$1" Action
 "$4" "$work/Action/port.txt" "$work/hits" &
 helpers=$!
 wait_for 10 test -s "$work/Action/port.txt" || fail "the web server did not start"

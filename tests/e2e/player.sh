@@ -10,8 +10,7 @@ set -euo pipefail
 here=$(dirname "$0")
 source "$here/../support/xsession.sh"
 
-make_program_folder "$1"
-mkdir "$work/without" "$work/Action"
+make_program_folder "$1" without Action
 cp "$1" "$work/without/pelliwick"
 "$2" keyswitch --color 1E50C8 --key-color F0C828 --out "$work/Action/Key Game.swf"
 "$2" solid --color C81E1E --out "$work/Action/red.swf"
@@ -24,13 +23,7 @@ truncate -s 50M "$work/Action/x huge.swf"
 sums() { (cd "$work/Action" && md5sum ./*); }
 before=$(sums)
 
-start_x
-shot="$work/shot.png"
-
-"$work/pelliwick" 2>"$work/stderr.log" &
-app=$!
-window_named "$main_window" >/dev/null
-wait_for 30 lists 6 || fail "the game list was never drawn"
+start_program 6
 
 click $(line 0)
 wait_for 30 plays 30,80,200 || fail "a click on 'key game' did not play it"

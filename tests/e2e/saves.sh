@@ -14,17 +14,10 @@ here=$(dirname "$0")
 source "$here/../support/xsession.sh"
 movies=$2 close_window=$3
 
-make_program_folder "$1"
-mkdir "$work/Action" "$work/Sport"
-cp "$movies/SaveCounter.swf" "$work/Action/a one.swf"
-cp "$movies/SaveCounter.swf" "$work/Action/b two.swf"
-cp "$movies/SharedCounter.swf" "$work/Action/c three.swf"
-cp "$movies/SharedCounter.swf" "$work/Action/d four.swf"
-cp "$movies/SaveOnUnload.swf" "$work/Action/e later.swf"
-cp "$movies/OversizeSave.swf" "$work/Action/f huge.swf"
-cp "$movies/ManySaves.swf" "$work/Action/g many.swf"
-cp "$movies/SaveOnUnload.swf" "$work/Action/h later too.swf"
-cp "$movies/Peeker.swf" "$work/Action/i peek.swf"
+make_program_folder "$1" Action Sport
+add_games "Action/a one=SaveCounter" "Action/b two=SaveCounter" "Action/c three=SharedCounter" \
+  "Action/d four=SharedCounter" "Action/e later=SaveOnUnload" "Action/f huge=OversizeSave" \
+  "Action/g many=ManySaves" "Action/h later too=SaveOnUnload" "Action/i peek=Peeker"
 key="localhost${work// /%20}/Action/a%20one.swf"
 printf 'pelliwick://player/saves/get?movie=%s&key=%s/progress\n' "${key//%/%25}" "${key//%/%25}" \
   >"$work/Action/peek.txt"
@@ -106,4 +99,6 @@ printf 'in the way' >"$store"
 start_program 7
 play 0 $yellow "a store that is not a folder kept a game from playing, or from hearing its save failed"
 quit
+grep -q '^pelliwick.saves: a save was refused: .* Failed$' "$work/stderr.log" ||
+  fail "the save refused by a store that is not a folder left no trace in the log"
 echo "PASS: saves outlast a crash and a restart, stay each game's own, follow a game, and fail alone"

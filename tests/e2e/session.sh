@@ -15,8 +15,7 @@ close_window=$3 readme_shot=$4 shot_out=$5
 
 # A user's own games in Action and Sport, and the demo library that `make
 # run` makes in the other categories.
-make_program_folder "$1"
-mkdir "$work/Action" "$work/Sport"
+make_program_folder "$1" Action Sport
 "$2" keyswitch --color 1E50C8 --key-color F0C828 --out "$work/Action/Press Any Key.swf"
 "$2" solid --color C81E1E --out "$work/Action/Red Alert.swf"
 "$2" solid --color 6E3CA0 --out "$work/Action/Maze Runner.swf"

@@ -10,11 +10,8 @@ here=$(dirname "$0")
 source "$here/../support/xsession.sh"
 movies=$2 sound_level=$3
 
-make_program_folder "$1"
-mkdir "$work/Action" "$work/Sport"
-cp "$movies/Tone.swf" "$work/Action/a tone.swf"
-cp "$movies/StageOnly.swf" "$work/Action/b quiet.swf"
-cp "$movies/Tone.swf" "$work/Action/c tone too.swf"
+make_program_folder "$1" Action Sport
+add_games "Action/a tone=Tone" "Action/b quiet=StageOnly" "Action/c tone too=Tone"
 
 start_sound "$sound_level"
 

@@ -1,11 +1,15 @@
 #include "library/FileSystem.h"
 
 #include "library/CaseFolding.h"
+#include "support/Snapshot.h"
 #include "support/TestMain.h"
 #include "support/TreeBuilder.h"
 
 #include <QTest>
 #include <sys/stat.h>
+
+Q_DECLARE_METATYPE(FileResult)
+Q_DECLARE_METATYPE(FileSystem::Replace)
 
 namespace {
 
@@ -183,6 +187,42 @@ private slots:
         QFETCH(QString, named);
         const auto result = FileSystem::under("/g/a", path.toStdString());
         QCOMPARE(result ? QString::fromStdString(*result) : QString(), named);
+    }
+
+    // The one whole write of the file layer, beneath the copy, the saves and
+    // the movies the tools write; a copy's failures are the commands' tests.
+    void writeWhole_replacesOnlyWhenAskedAndLeavesNothingElse_data() {
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<FileSystem::Replace>("replace");
+        QTest::addColumn<FileResult>("result");
+        QTest::newRow("a new name")
+            << "games/new.swf" << FileSystem::Replace::Never << FileResult::Done;
+        QTest::newRow("a name taken")
+            << "games/old.swf" << FileSystem::Replace::Never << FileResult::TargetExists;
+        QTest::newRow("a name taken, to replace")
+            << "games/old.swf" << FileSystem::Replace::Existing << FileResult::Done;
+        QTest::newRow("no folder")
+            << "missing/new.swf" << FileSystem::Replace::Existing << FileResult::FolderMissing;
+    }
+    void writeWhole_replacesOnlyWhenAskedAndLeavesNothingElse() {
+        QFETCH(QString, target);
+        QFETCH(FileSystem::Replace, replace);
+        QFETCH(FileResult, result);
+        TreeBuilder tree;
+        tree.folder("games");
+        tree.file("games/old.swf", "old");
+        Snapshot expected = snapshot(tree.root());
+        const std::string path = tree.path(target.toStdString());
+        QCOMPARE(FileSystem::writeWhole(path, "new", replace), result);
+        if (result == FileResult::Done)
+            expected[target.toStdString()] = "new";
+        QCOMPARE(snapshot(tree.root()), expected);
+        // Without a mode of its own, the file is made as any new file is.
+        const mode_t mask = umask(0);
+        umask(mask);
+        struct stat st;
+        QVERIFY(result != FileResult::Done ||
+                (stat(path.c_str(), &st) == 0 && (st.st_mode & 0777) == (0666 & ~mask)));
     }
 
     void executablePath_namesThisProgram() {

@@ -182,9 +182,19 @@ make_work_folder() {
         stop_x; rm -rf "$work"' EXIT
 }
 
-# A program folder in $work: the program and the Flash player's files beside it.
-make_program_folder() { # PELLIWICK_BINARY
+# A program folder in $work: the program and the Flash player's files beside
+# it, and the folders named made in it (its categories, mostly).
+make_program_folder() { # PELLIWICK_BINARY [FOLDER...]
   make_work_folder
   cp "$1" "$work/pelliwick"
   ln -s "$(cd "$(dirname "$1")" && pwd)/ruffle" "$work/ruffle"
+  shift
+  local category
+  for category in "$@"; do mkdir "$work/$category"; done
+}
+# Games made of the test movies in $movies, each CATEGORY/NAME=MOVIE: a copy
+# of MOVIE.swf as CATEGORY/NAME.swf.
+add_games() { # CATEGORY/NAME=MOVIE...
+  local game
+  for game in "$@"; do cp "$movies/${game#*=}.swf" "$work/${game%%=*}.swf"; done
 }

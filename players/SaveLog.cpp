@@ -1,0 +1,3 @@
+#include "players/SaveLog.h"
+
+Q_LOGGING_CATEGORY(saveLog, "pelliwick.saves", QtInfoMsg)
