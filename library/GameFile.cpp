@@ -1,5 +1,6 @@
 #include "library/GameFile.h"
 
+#include "library/CaseFolding.h"
 #include "library/FileNameText.h"
 
 #include <cstdio>
@@ -12,6 +13,10 @@ std::string GameFile::path(const std::string& folder, const std::string& entry) 
 bool GameFile::isPlainName(const std::string& name) {
     return !name.empty() && name != "." && name != ".." &&
            name.find_first_of(std::string("/\0", 2)) == std::string::npos;
+}
+
+bool GameFile::hasGameExtension(const std::string& name) {
+    return name.size() > 4 && CaseFolding::lower(name.substr(name.size() - 4)) == ".swf";
 }
 
 std::string GameFile::movieUrl(const std::string& path) {

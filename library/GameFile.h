@@ -13,6 +13,10 @@ public:
     // no character the file system cannot store.
     static bool isPlainName(const std::string& name);
 
+    // A name that ends in ".swf" in any letter case, as the names Add's
+    // open-file dialog shows do.
+    static bool hasGameExtension(const std::string& name);
+
     // The address a game plays from: "file://" and its path, as the original
     // player was given it. A path that a URL would cut short or misread (one
     // holding "#", "?" or "%"), one through a hidden folder, which the engine

@@ -58,11 +58,21 @@ private slots:
         QCOMPARE(GameFile::path("/g/Sport", "tennis"), std::string("/g/Sport/tennis.swf"));
     }
 
+    void gameExtension_isSwfInAnyLetterCase() {
+        QVERIFY(GameFile::hasGameExtension("Tennis.swf"));
+        QVERIFY(GameFile::hasGameExtension("TENNIS.SwF"));
+        QVERIFY(!GameFile::hasGameExtension(".swf"));
+        QVERIFY(!GameFile::hasGameExtension("tennis.swf.txt"));
+        QVERIFY(!GameFile::hasGameExtension("tennis.jpg"));
+    }
+
     void copy_makesACompleteCopyUnderTheNewName() {
         TreeBuilder tree;
         tree.folder("Action");
         tree.file("Tennis.swf", "movie data");
         chmod(tree.path("Tennis.swf").c_str(), 0640);
+        QCOMPARE(FileSystem::checkCopyNew(tree.path("Tennis.swf"), tree.path("Action/Tennis.swf")),
+                 FileResult::Done);
         QCOMPARE(FileSystem::copyNew(tree.path("Tennis.swf"), tree.path("Action/Tennis.swf")),
                  FileResult::Done);
         QCOMPARE(snapshot(tree.path("Action")), (Snapshot{{"Tennis.swf", "movie data"}}));
@@ -98,6 +108,10 @@ private slots:
         tree.file("Action/old.swf", "old");
         tree.file("new.swf", "new");
         const Snapshot before = snapshot(tree.root());
+        // Asked first, the check foresees the copy's answer.
+        QCOMPARE(FileSystem::checkCopyNew(tree.path(source.toStdString()),
+                                          tree.path(target.toStdString())),
+                 result);
         QCOMPARE(
             FileSystem::copyNew(tree.path(source.toStdString()), tree.path(target.toStdString())),
             result);
