@@ -20,6 +20,15 @@
 
 TMainForm* MainForm = nullptr;
 
+namespace {
+
+// The name of the file at path, with its extension.
+std::string fileName(const std::string& path) {
+    return path.substr(path.rfind('/') + 1);
+}
+
+} // namespace
+
 TMainForm::TMainForm(std::string executablePath)
     : OpenDialog1(new QFileDialog(this)), executablePath_(std::move(executablePath)) {
     MainForm = this;
@@ -64,6 +73,13 @@ TMainForm::TMainForm(std::string executablePath)
         move(175, 157);
         connect(ComboBox1, &QComboBox::activated, this, [this] { ComboBox1Change(ComboBox1); });
         connect(ListBox1, &GameList::Click, this, [this] { ListBox1Click(ListBox1); });
+        connect(ListBox1, &GameList::DragOver, this,
+                [this](const std::vector<std::string>& files, bool& accept) {
+                    ListBox1DragOver(ListBox1, files, accept);
+                });
+        connect(ListBox1, &GameList::DragDrop, this, [this](const std::vector<std::string>& files) {
+            ListBox1DragDrop(ListBox1, files);
+        });
         connect(SpeedButton1, &QToolButton::clicked, this,
                 [this] { SpeedButton1Click(SpeedButton1); });
         connect(SpeedButton2, &QToolButton::clicked, this,
@@ -137,13 +153,30 @@ void TMainForm::SpeedButton1Click(QObject*) {
         popup->close();
     if (answer != QDialog::Accepted || OpenDialog1->selectedFiles().isEmpty())
         return;
-    const std::string source =
-        QFile::encodeName(OpenDialog1->selectedFiles().first()).toStdString();
-    const std::string name = source.substr(source.rfind('/') + 1);
+    addGameFile(QFile::encodeName(OpenDialog1->selectedFiles().first()).toStdString());
+}
+
+void TMainForm::addGameFile(const std::string& source) {
+    const std::string name = fileName(source);
     if (FileSystem::copyNew(source, currentCategoryFolder_ + "/" + name) != FileResult::Done)
         return;
     // The file's own letter case; a listing would show it in lower case.
     ListBox1->append(name.substr(0, name.size() - std::min<size_t>(4, name.size())));
+}
+
+void TMainForm::ListBox1DragOver(QObject*, const std::vector<std::string>& Files, bool& Accept) {
+    Accept = std::any_of(Files.begin(), Files.end(), [this](const std::string& file) {
+        return GameFile::hasGameExtension(fileName(file)) &&
+               FileSystem::checkCopyNew(file, currentCategoryFolder_ + "/" + fileName(file)) ==
+                   FileResult::Done;
+    });
+}
+
+void TMainForm::ListBox1DragDrop(QObject*, const std::vector<std::string>& Files) {
+    // One that cannot be added leaves the others to be added.
+    for (const std::string& file : Files)
+        if (GameFile::hasGameExtension(fileName(file)))
+            addGameFile(file);
 }
 
 void TMainForm::SpeedButton2Click(QObject*) {

@@ -16,6 +16,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QTest>
 
 namespace {
@@ -59,6 +60,29 @@ private:
         }});
         form_->SpeedButton1Click(form_->SpeedButton1);
         QCOMPARE(script.done(), size_t(1));
+    }
+
+    // A file manager's address for a file of the tree: its path's bytes,
+    // percent-encoded.
+    QByteArray address(const std::string& relative) const {
+        return "file://" + QByteArray::fromStdString(tree_->path(relative)).toPercentEncoding("/");
+    }
+    // Drags the addresses over the game list as another program does and
+    // drops them there; whether the list took the drag before the drop.
+    bool drop(const QList<QByteArray>& addresses) {
+        QMimeData data;
+        data.setData(QStringLiteral("text/uri-list"), addresses.join("\r\n") + "\r\n");
+        QWidget* list = form_->ListBox1->viewport();
+        const QPoint at = list->rect().center();
+        const Qt::DropActions offered = Qt::CopyAction | Qt::MoveAction | Qt::LinkAction;
+        QDragEnterEvent enter(at, offered, &data, Qt::LeftButton, {});
+        QCoreApplication::sendEvent(list, &enter);
+        QDragMoveEvent over(at, offered, &data, Qt::LeftButton, {});
+        QCoreApplication::sendEvent(list, &over);
+        const bool taken = over.isAccepted() && over.dropAction() == Qt::CopyAction;
+        QDropEvent dropped(at, offered, &data, Qt::LeftButton, {});
+        QCoreApplication::sendEvent(list, &dropped);
+        return taken;
     }
 
     // Opens the Move dialog, picks category index and presses OK; returns the
@@ -160,6 +184,59 @@ private slots:
         add(picked.isEmpty() ? picked : QString::fromStdString(tree_->path(picked.toStdString())));
         QCOMPARE(snapshot(tree_->root()), before);
         QCOMPARE(entries(), (QStringList{"chess", "lonely", "tennis", "tennis"}));
+    }
+
+    void drop_addsEachGameAsAddDoesAndLeavesATakenName() {
+        play();
+        QVERIFY(drop({address("picked/CHESS.swf"), address("picked/Pong.swf")}));
+        QCOMPARE(snapshot(library("Action")).at("Pong.swf"), std::string("pong"));
+        QCOMPARE(snapshot(library("Action")).at("chess.swf"), std::string("chess"));
+        QVERIFY(!snapshot(library("Action")).contains("CHESS.swf"));
+        QCOMPARE(snapshot(tree_->path("picked")).at("Pong.swf"), std::string("pong"));
+        QCOMPARE(entries(), (QStringList{"chess", "lonely", "tennis", "tennis", "Pong"}));
+        QCOMPARE(form_->ListBox1->selectedRow(), -1);
+        QCOMPARE(form_->Label2->text(), QStringLiteral("4"));
+        QCOMPARE(form_->ShockwaveFlash1->movie(), QString::fromStdString(Playing));
+    }
+
+    void drop_ofWhatAddCannotTakeIsRefusedBeforeTheDrop_data() {
+        QTest::addColumn<QByteArray>("dragged");
+        QTest::newRow("a folder") << QByteArray("picked");
+        QTest::newRow("a folder named as a game") << QByteArray("picked/Folder.swf");
+        QTest::newRow("not a game file") << QByteArray("picked/readme.txt");
+        QTest::newRow("name taken in other case") << QByteArray("picked/CHESS.swf");
+        QTest::newRow("no such file") << QByteArray("picked/gone.swf");
+        QTest::newRow("on the web") << QByteArray("http://127.0.0.1:9/game.swf");
+        QTest::newRow("on another machine") << QByteArray("file://elsewhere/game.swf");
+    }
+    void drop_ofWhatAddCannotTakeIsRefusedBeforeTheDrop() {
+        QFETCH(QByteArray, dragged);
+        tree_->folder("picked/Folder.swf");
+        const Snapshot before = snapshot(tree_->root());
+        QVERIFY(!drop({dragged.contains(':') ? dragged : address(dragged.toStdString())}));
+        QCOMPARE(snapshot(tree_->root()), before);
+        QCOMPARE(entries(), (QStringList{"chess", "lonely", "tennis", "tennis"}));
+    }
+
+    // A name from an old Windows archive, an extension in capitals, and a
+    // link to a game elsewhere: each game is copied under its own name, the
+    // link's target left as it was.
+    void drop_copiesTheGameEachNameStandsFor() {
+        tree_->file("picked/Pok\xe9mon.swf", "pokemon");
+        tree_->file("picked/SNAKE.SWF", "snake");
+        tree_->link("picked/Link.swf", tree_->path("outside.swf"));
+        QVERIFY(drop({address("picked/Pok\xe9mon.swf"), address("picked/SNAKE.SWF"),
+                      address("picked/Link.swf")}));
+        QCOMPARE(snapshot(library("Action")).at("Pok\xe9mon.swf"), std::string("pokemon"));
+        QCOMPARE(snapshot(library("Action")).at("SNAKE.SWF"), std::string("snake"));
+        QCOMPARE(snapshot(library("Action")).at("Link.swf"),
+                 std::string("not a game of the library"));
+        struct stat copied;
+        QCOMPARE(lstat(library("Action/Link.swf").c_str(), &copied), 0);
+        QVERIFY(S_ISREG(copied.st_mode));
+        QCOMPARE(snapshot(tree_->root()).at("outside.swf"),
+                 std::string("not a game of the library"));
+        QCOMPARE(entries().mid(4), (QStringList{QStringLiteral("Pok\u00e9mon"), "SNAKE", "Link"}));
     }
 
     void delete_removesTheGameFileAndItsEntryAfterUnloading() {
