@@ -4,6 +4,7 @@
 #include "library/FileNameText.h"
 #include "library/FileSystem.h"
 #include "library/GameFile.h"
+#include "players/FullScreenWindow.h"
 #include "players/OfflineInterceptor.h"
 #include "players/PlayerLog.h"
 #include "players/PlayerPage.h"
@@ -18,6 +19,7 @@
 #include <QQuickWidget>
 #include <QTimer>
 #include <QWebChannel>
+#include <QWebEngineFullScreenRequest>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
 #include <QWebEngineSettings>
@@ -150,7 +152,13 @@ void TShockwaveFlash::createPage() {
     settings->setAttribute(QWebEngineSettings::ShowScrollBars, false);
     settings->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, false);
     settings->setAttribute(QWebEngineSettings::ErrorPageEnabled, false);
+    settings->setAttribute(QWebEngineSettings::FullScreenSupportEnabled, true);
     connect(page_, &QWebEnginePage::loadFinished, this, &TShockwaveFlash::pageLoaded);
+    connect(page_, &QWebEnginePage::fullScreenRequested, this,
+            &TShockwaveFlash::fullScreenRequested);
+    // A game that ends takes its full screen with it.
+    connect(page_, &QWebEnginePage::renderProcessTerminated, this,
+            &TShockwaveFlash::leaveFullScreen);
     connect(page_, &QWebEnginePage::renderProcessTerminated, this,
             [this](QWebEnginePage::RenderProcessTerminationStatus status, int exitCode) {
                 qCInfo(playerLog) << "render process ended:" << status << "exit code" << exitCode
@@ -173,6 +181,44 @@ void TShockwaveFlash::createPage() {
     loadHostPage();
     if (hadFocus)
         setFocus(Qt::OtherFocusReason);
+}
+
+void TShockwaveFlash::fullScreenRequested(QWebEngineFullScreenRequest request) {
+    // Whether the request answers the user is the page's to judge: the
+    // engine only passes on what the page let through.
+    request.accept();
+    if (!request.toggleOn()) {
+        leaveFullScreen();
+        return;
+    }
+    if (fullScreen_ && fullScreen_->isVisible())
+        return;
+    if (!fullScreen_) {
+        fullScreen_ = new FullScreenWindow(this);
+        // The player area comes back at once, even when the game does not
+        // answer; the page learns of it after.
+        connect(fullScreen_, &FullScreenWindow::leaveRequested, this, [this] {
+            leaveFullScreen();
+            page_->triggerAction(QWebEnginePage::ExitFullScreen);
+        });
+    }
+    fullScreen_->enter(page_, this);
+    if (ready_)
+        page_->runJavaScript(QStringLiteral("pelliwick.focus()"));
+}
+
+void TShockwaveFlash::leaveFullScreen() {
+    if (!fullScreen_ || !fullScreen_->isVisible())
+        return;
+    fullScreen_->leave();
+    // Its surface comes back with it, to the end of the window's tab order,
+    // which is the player's place (placed there again, it would tie the
+    // window's chain of focus into a loop).
+    setPage(page_);
+    // The page was hidden with the window it played in.
+    page_->setVisible(true);
+    window()->activateWindow();
+    SetFocus();
 }
 
 void TShockwaveFlash::loadHostPage() {

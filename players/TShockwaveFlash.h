@@ -4,8 +4,10 @@
 #include <QTimer>
 #include <QWebEngineView>
 
+class FullScreenWindow;
 class PlayerSchemeHandler;
 class SaveBridge;
+class QWebEngineFullScreenRequest;
 class QWebChannel;
 class QWebEnginePage;
 class QWebEngineProfile;
@@ -52,6 +54,10 @@ protected:
 
 private:
     void createPage();
+    // A game, or the player's menu, asks to go full screen or to leave it.
+    void fullScreenRequested(QWebEngineFullScreenRequest request);
+    // The page back in the player area, the keyboard on the game.
+    void leaveFullScreen();
     void loadHostPage();
     void pageLoaded(bool ok);
     void renderProcessGone();
@@ -102,4 +108,6 @@ private:
     // What the player area says when the page is next ready.
     QString message_;
     QTimer gameWatch_;
+    // Made at the first request for full screen.
+    FullScreenWindow* fullScreen_ = nullptr;
 };
