@@ -200,20 +200,27 @@ private slots:
     }
 
     void drop_ofWhatAddCannotTakeIsRefusedBeforeTheDrop_data() {
-        QTest::addColumn<QByteArray>("dragged");
-        QTest::newRow("a folder") << QByteArray("picked");
-        QTest::newRow("a folder named as a game") << QByteArray("picked/Folder.swf");
-        QTest::newRow("not a game file") << QByteArray("picked/readme.txt");
-        QTest::newRow("name taken in other case") << QByteArray("picked/CHESS.swf");
-        QTest::newRow("no such file") << QByteArray("picked/gone.swf");
-        QTest::newRow("on the web") << QByteArray("http://127.0.0.1:9/game.swf");
-        QTest::newRow("on another machine") << QByteArray("file://elsewhere/game.swf");
+        QTest::addColumn<QByteArray>("host"); // where a game of the tree is, if not here
+        QTest::addColumn<QByteArray>("file");
+        QTest::newRow("a folder") << QByteArray() << QByteArray("picked");
+        QTest::newRow("a folder named as a game")
+            << QByteArray() << QByteArray("picked/Folder.swf");
+        QTest::newRow("not a game file") << QByteArray() << QByteArray("picked/readme.txt");
+        QTest::newRow("name taken in other case") << QByteArray() << QByteArray("picked/CHESS.swf");
+        QTest::newRow("no such file") << QByteArray() << QByteArray("picked/gone.swf");
+        QTest::newRow("on the web")
+            << QByteArray("http://127.0.0.1:9") << QByteArray("picked/Pong.swf");
+        QTest::newRow("on another machine")
+            << QByteArray("file://elsewhere") << QByteArray("picked/Pong.swf");
     }
     void drop_ofWhatAddCannotTakeIsRefusedBeforeTheDrop() {
-        QFETCH(QByteArray, dragged);
+        QFETCH(QByteArray, host);
+        QFETCH(QByteArray, file);
         tree_->folder("picked/Folder.swf");
         const Snapshot before = snapshot(tree_->root());
-        QVERIFY(!drop({dragged.contains(':') ? dragged : address(dragged.toStdString())}));
+        QVERIFY(!drop({host.isEmpty()
+                           ? address(file.toStdString())
+                           : host + QByteArray::fromStdString(tree_->path(file.toStdString()))}));
         QCOMPARE(snapshot(tree_->root()), before);
         QCOMPARE(entries(), (QStringList{"chess", "lonely", "tennis", "tennis"}));
     }

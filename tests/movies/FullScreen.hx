@@ -8,7 +8,7 @@ import flash.utils.Timer;
 // A game that asks for full screen as games did: once by itself as it
 // starts, then at each click, at once, or two seconds after the click when
 // its file's name holds "late"; one whose name holds "loop" asks at every
-// frame and leaves at the next. A key leaves full screen. It fills its
+// frame as well. A key leaves full screen. It fills its
 // stage with what it sees: green in full screen; in the window grey before
 // any click, blue once a click's request came to nothing or was left, yellow
 // after a key. A white square marks the stage's lower right corner.
@@ -47,12 +47,8 @@ class FullScreen {
         });
         stage.addEventListener(Event.ENTER_FRAME, function(_) {
             var full = stage.displayState != StageDisplayState.NORMAL;
-            if (loop) {
-                if (full)
-                    stage.displayState = StageDisplayState.NORMAL;
-                else
-                    ask();
-            }
+            if (loop && !full)
+                ask();
             Signal.show(full ? Signal.Green : normal);
             var g = flash.Lib.current.graphics;
             g.beginFill(0xFFFFFF);
