@@ -35,8 +35,6 @@ void FullScreenWindow::enter(QWebEnginePage* page, const QWidget* player) {
     // screen; with one, it keeps it so.
     setGeometry(player->screen()->geometry());
     showFullScreen();
-    // Shown again, a window keeps its old place under the others.
-    raise();
     activateWindow();
     view_->setFocus(Qt::OtherFocusReason);
 }

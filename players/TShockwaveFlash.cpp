@@ -156,9 +156,6 @@ void TShockwaveFlash::createPage() {
     connect(page_, &QWebEnginePage::loadFinished, this, &TShockwaveFlash::pageLoaded);
     connect(page_, &QWebEnginePage::fullScreenRequested, this,
             &TShockwaveFlash::fullScreenRequested);
-    // A game that ends takes its full screen with it.
-    connect(page_, &QWebEnginePage::renderProcessTerminated, this,
-            &TShockwaveFlash::leaveFullScreen);
     connect(page_, &QWebEnginePage::renderProcessTerminated, this,
             [this](QWebEnginePage::RenderProcessTerminationStatus status, int exitCode) {
                 qCInfo(playerLog) << "render process ended:" << status << "exit code" << exitCode
@@ -195,16 +192,12 @@ void TShockwaveFlash::fullScreenRequested(QWebEngineFullScreenRequest request) {
         return;
     if (!fullScreen_) {
         fullScreen_ = new FullScreenWindow(this);
-        // The player area comes back at once, even when the game does not
-        // answer; the page learns of it after.
-        connect(fullScreen_, &FullScreenWindow::leaveRequested, this, [this] {
-            leaveFullScreen();
-            page_->triggerAction(QWebEnginePage::ExitFullScreen);
-        });
+        // The engine leaves full screen without the game's say (even one
+        // that no longer answers), and asks the player to follow.
+        connect(fullScreen_, &FullScreenWindow::leaveRequested, this,
+                [this] { page_->triggerAction(QWebEnginePage::ExitFullScreen); });
     }
     fullScreen_->enter(page_, this);
-    if (ready_)
-        page_->runJavaScript(QStringLiteral("pelliwick.focus()"));
 }
 
 void TShockwaveFlash::leaveFullScreen() {
@@ -215,8 +208,6 @@ void TShockwaveFlash::leaveFullScreen() {
     // which is the player's place (placed there again, it would tie the
     // window's chain of focus into a loop).
     setPage(page_);
-    // The page was hidden with the window it played in.
-    page_->setVisible(true);
     window()->activateWindow();
     SetFocus();
 }

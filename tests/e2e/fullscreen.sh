@@ -7,8 +7,9 @@
 # main window back as it was, the next key reaching the game. A request that
 # no click preceded (at the game's start, or two seconds after a click) comes
 # to nothing, and a game that asks at every frame cannot take the screen
-# back after Esc. The menu offers full screen, and at the design size lies wholly in
-# the player area, its first and last entries found and chosen.
+# back after Esc. The menu offers full screen, and lies wholly in the player
+# area at the design size, its first and last entries found and chosen, and
+# in a larger window.
 # Usage: fullscreen.sh PELLIWICK_BINARY MOVIES_FOLDER PELLIWICK_SWF DRAG_SOURCE CLOSE_WINDOW
 set -euo pipefail
 here=$(dirname "$0")
@@ -56,6 +57,12 @@ windowed() { look && [ "$(pixel "$shot" 4 4)" = 0,0,0 ] && [ "$(pixel "$shot" $p
 Grey=128,128,128 Green=40,160,70 Blue=40,80,200 Yellow=240,200,40
 geometry() { xdotool getwindowgeometry "$window" | tail -n 2 | tr -s ' \n' ' '; }
 selected() { [ "$(pixel "$shot" 305 $((282 + 16 * $1)))" != 255,255,255 ]; }
+# The game on that line of the list starts in the window: its request at its
+# start, which no click preceded, came to nothing.
+start_game() { # LINE
+  click $(line $1)
+  wait_for 30 windowed $Grey || fail "the game on line $1 did not start in the window"
+}
 
 # At the design size the menu of a game of many frames lies within the
 # player area (191 to 514); its first entry plays the game on to its second
@@ -78,8 +85,7 @@ wait_for 10 plays 240,200,40 || fail "the menu's first entry (Play) did not play
 # A game asks for full screen as it starts, with no click: it stays in the
 # window. A click: the whole stage fills the screen.
 before=$(geometry)
-click $(line 1)
-wait_for 30 windowed $Grey || fail "the full-screen game did not start in the window"
+start_game 1
 click $player
 wait_for 10 full $Green || fail "a click's request did not fill the screen with the stage"
 # A key reaches the game, which leaves full screen.
@@ -124,12 +130,10 @@ wait_for 10 plays $Yellow || fail "after leaving full screen a key did not reach
 
 # Asked two seconds after a click: nothing. Asked at every frame: once for
 # the click, and after Esc the window stays the user's.
-click $(line 2)
-wait_for 30 windowed $Grey || fail "the late game did not start in the window"
+start_game 2
 click $player
 wait_for 10 windowed $Blue || fail "a request two seconds after a click was granted"
-click $(line 3)
-wait_for 30 windowed $Grey || fail "the game asking at every frame did not start in the window"
+start_game 3
 click $player
 wait_for 10 full $Green || fail "the game asking at every frame did not get full screen for a click"
 xdotool key Escape
@@ -140,6 +144,7 @@ wait_for 30 plays 30,80,200 || fail "after Esc the game asking at every frame ke
 # In a larger window, opened by the player area's lower right corner, the
 # menu lies wholly within the area (191 to 717).
 xdotool windowsize --sync "$window" 800 560
+wait_for 10 shows_at 950 700 30,80,200 || fail "the player area did not grow with the window"
 open_menu 950 700 940 191 717
 [ "$menu_top" -gt 191 ] && [ "$menu_bottom" -lt 717 ] ||
   fail "in a larger window the menu ($menu_top to $menu_bottom) does not fit the area (191 to 717)"

@@ -8,10 +8,10 @@ import flash.utils.Timer;
 // A game that asks for full screen as games did: once by itself as it
 // starts, then at each click, at once, or two seconds after the click when
 // its file's name holds "late"; one whose name holds "loop" asks at every
-// frame as well. A key leaves full screen. It fills its
-// stage with what it sees: green in full screen; in the window grey before
-// any click, blue once a click's request came to nothing or was left, yellow
-// after a key. A white square marks the stage's lower right corner.
+// frame as well. A key leaves full screen. It fills its stage with what it
+// sees: green in full screen; in the window grey before any click, blue once
+// a click's request came to nothing or was left, yellow after a key. A white
+// square marks the stage's lower right corner.
 class FullScreen {
     static var normal = Signal.Grey;
 
@@ -37,7 +37,9 @@ class FullScreen {
             var timer = new Timer(2000, 1);
             timer.addEventListener(TimerEvent.TIMER, function(_) {
                 ask();
-                normal = Signal.Blue;
+                // A request let through shows as full screen at once.
+                if (stage.displayState == StageDisplayState.NORMAL)
+                    normal = Signal.Blue;
             });
             timer.start();
         });
