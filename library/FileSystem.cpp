@@ -200,7 +200,8 @@ std::string FileSystem::resolve(const std::string& path) {
         }
         const std::string wanted = CaseFolding::lower(component);
         std::string match = component;
-        if (const auto entries = enumerate(folder)) {
+        // Names are all it compares: no file is looked up.
+        if (const auto entries = enumerate(folder, Links::Follow, Attributes::FoldersOnly)) {
             const auto found =
                 std::find_if(entries->begin(), entries->end(),
                              [&](const DirEntry& e) { return e.lowerName == wanted; });
