@@ -1,47 +1,44 @@
 #include "players/FullScreenWindow.h"
 
 #include <QCloseEvent>
+#include <QGridLayout>
 #include <QScreen>
 #include <QShortcut>
-#include <QVBoxLayout>
-#include <QWebEngineView>
 
-namespace {
-
-// The page's surface, moved to another view with the keyboard, would hand
-// the keyboard on with a Tab key, which the game would get: it lets go first.
-void letGoOfKeyboard(const QWebEngineView* view) {
-    if (view && view->focusProxy())
-        view->focusProxy()->clearFocus();
-}
-
-} // namespace
-
-FullScreenWindow::FullScreenWindow(QWidget* parent)
-    : QWidget(parent, Qt::Window), view_(new QWebEngineView(this)) {
-    auto* layout = new QVBoxLayout(this);
+FullScreenWindow::FullScreenWindow(QWidget* player)
+    : QWidget(player->window(), Qt::Window), player_(player) {
+    auto* layout = new QGridLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(view_);
     // Esc belongs to the user, never to the game: it leaves full screen
     // whatever the game does with its keys.
     connect(new QShortcut(Qt::Key_Escape, this), &QShortcut::activated, this,
             &FullScreenWindow::leaveRequested);
 }
 
-void FullScreenWindow::enter(QWebEnginePage* page, const QWidget* player) {
-    letGoOfKeyboard(QWebEngineView::forPage(page));
-    view_->setPage(page);
+void FullScreenWindow::enter() {
+    QWidget* home = player_->parentWidget();
+    grid_ = qobject_cast<QGridLayout*>(home->layout());
+    grid_->getItemPosition(grid_->indexOf(player_), &row_, &column_, &rowSpan_, &columnSpan_);
+    const QObjectList& siblings = home->children();
+    above_ = nullptr;
+    for (qsizetype i = siblings.indexOf(player_) + 1; i < siblings.size() && !above_; ++i)
+        if (auto* sibling = qobject_cast<QWidget*>(siblings[i]); sibling && !sibling->isWindow())
+            above_ = sibling;
     // Without a window manager nobody else makes the window as large as the
     // screen; with one, it keeps it so.
-    setGeometry(player->screen()->geometry());
+    setGeometry(player_->screen()->geometry());
+    layout()->addWidget(player_);
+    player_->show();
     showFullScreen();
     activateWindow();
-    view_->setFocus(Qt::OtherFocusReason);
 }
 
 void FullScreenWindow::leave() {
-    letGoOfKeyboard(view_);
     hide();
+    grid_->addWidget(player_, row_, column_, rowSpan_, columnSpan_);
+    if (above_)
+        player_->stackUnder(above_);
+    player_->show();
 }
 
 void FullScreenWindow::changeEvent(QEvent* event) {

@@ -2,26 +2,26 @@
 
 #include <QWidget>
 
-class QWebEnginePage;
-class QWebEngineView;
+class QGridLayout;
 
-// The player on the whole screen. The page a game plays in moves into this
-// window's own view and back again, so the game plays on as it was: nothing
-// is loaded anew. The window lasts as long as the player, hidden while not in
-// use, so that a dialog a game opened in full screen never loses its owner.
+// The player on the whole screen. The player itself moves into this window,
+// its page and game with it, and back to its place in its window's grid
+// when it leaves, so the game plays on as it was: nothing is loaded anew,
+// and the window it came from is not touched.
 class FullScreenWindow : public QWidget {
     Q_OBJECT
 public:
-    explicit FullScreenWindow(QWidget* parent);
+    // player sits in a cell of its window's grid layout.
+    explicit FullScreenWindow(QWidget* player);
 
-    // Shows page over the whole screen that player is on, with the keyboard.
-    void enter(QWebEnginePage* page, const QWidget* player);
-    // Hides the window, the page still in it: whoever shows the page next
-    // takes it (a view left without a page would make one of its own).
+    // Moves the player over the whole screen it is on; the window takes the
+    // keyboard, which the player then holds.
+    void enter();
+    // Puts the player back in its cell, under the sibling it lay under.
     void leave();
 
 signals:
-    // The user wants the player back in the main window: Esc, closing this
+    // The user wants the player back in its window: Esc, closing this
     // window, or another window taking the keyboard.
     void leaveRequested();
 
@@ -30,5 +30,9 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    QWebEngineView* const view_;
+    QWidget* const player_;
+    // Where the player came from.
+    QGridLayout* grid_ = nullptr;
+    int row_ = 0, column_ = 0, rowSpan_ = 1, columnSpan_ = 1;
+    QWidget* above_ = nullptr;
 };

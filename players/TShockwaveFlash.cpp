@@ -5,9 +5,9 @@
 #include "library/FileSystem.h"
 #include "library/GameFile.h"
 #include "players/FullScreenWindow.h"
-#include "players/OfflineInterceptor.h"
+#include "players/PageWatch.h"
 #include "players/PlayerLog.h"
-#include "players/PlayerPage.h"
+#include "players/PlayerPages.h"
 #include "players/PlayerSchemeHandler.h"
 #include "players/SaveBridge.h"
 
@@ -18,11 +18,8 @@
 #include <QJsonValue>
 #include <QQuickWidget>
 #include <QTimer>
-#include <QWebChannel>
 #include <QWebEngineFullScreenRequest>
 #include <QWebEnginePage>
-#include <QWebEngineProfile>
-#include <QWebEngineSettings>
 #include <csignal>
 #include <fstream>
 #include <unistd.h>
@@ -31,8 +28,6 @@ namespace {
 
 // Recoveries in a row, without a page loaded between them.
 constexpr int MaxRecoveries = 3;
-// A page that has not taken up a command by then is held by a game.
-constexpr int AnswerMs = 500;
 // No game needs more; one that takes it would take the machine's next.
 constexpr qint64 MaxGameMemory = qint64(1536) << 20;
 constexpr int GameWatchMs = 250;
@@ -103,81 +98,79 @@ TShockwaveFlash::TShockwaveFlash(QWidget* parent)
     // kind tells the window from the start.
     (new QQuickWidget(this))->hide();
     saves_ = new SaveBridge(this);
+    pages_ = new PlayerPages(rufflePath_, saves_, this);
+    connect(pages_, &PlayerPages::loaded, this, &TShockwaveFlash::pageLoaded);
+    connect(pages_, &PlayerPages::ended, this,
+            [this](QWebEnginePage::RenderProcessTerminationStatus status) {
+                // The engine is still telling of the process's end.
+                if (status != QWebEnginePage::NormalTerminationStatus)
+                    QTimer::singleShot(0, this, &TShockwaveFlash::renderProcessGone);
+            });
+    watch_ = new PageWatch(this);
+    connect(watch_, &PageWatch::heldFound, this, [this](const QString& why) {
+        if (ready_)
+            renewPage(QStringLiteral("a command not taken up: ") + why);
+    });
+    // The page took the command up: it was sound after all.
+    connect(watch_, &PageWatch::answered, pages_, &PlayerPages::dropSpare);
     connect(qApp, &QCoreApplication::aboutToQuit, this, &TShockwaveFlash::endGameBeforeQuitting);
     gameWatch_.setInterval(GameWatchMs);
     connect(&gameWatch_, &QTimer::timeout, this, &TShockwaveFlash::watchGame);
 }
 
 TShockwaveFlash::~TShockwaveFlash() {
-    // The page goes before the profile it was made with.
-    delete page_;
+    // The pages go while the view that shows one is still whole; the view
+    // then goes as a view without a page.
+    delete std::exchange(pages_, nullptr);
 }
 
 void TShockwaveFlash::paintEvent(QPaintEvent* event) {
     QWebEngineView::paintEvent(event);
     // The first paint means the window is on screen: only now start the
     // engine, which takes a while and would otherwise hold the window back.
-    if (!profile_)
+    if (!pages_->current())
         QTimer::singleShot(0, this, &TShockwaveFlash::createPage);
 }
 
 void TShockwaveFlash::showEvent(QShowEvent* event) {
-    if (page_)
+    if (pages_ && pages_->current())
         QWebEngineView::showEvent(event);
     else
         QWidget::showEvent(event);
 }
 
 void TShockwaveFlash::hideEvent(QHideEvent* event) {
-    if (page_)
+    if (pages_ && pages_->current())
         QWebEngineView::hideEvent(event);
     else
         QWidget::hideEvent(event);
 }
 
 void TShockwaveFlash::createPage() {
-    if (profile_)
+    if (pages_->current())
         return;
-    profile_ = new QWebEngineProfile(this);
-    profile_->setHttpCacheType(QWebEngineProfile::NoCache);
-    handler_ = new PlayerSchemeHandler(rufflePath_, this);
-    profile_->installUrlSchemeHandler(PlayerSchemeHandler::Scheme, handler_);
-    profile_->setUrlRequestInterceptor(new OfflineInterceptor(profile_));
-    page_ = new PlayerPage(profile_, this);
-    channel_ = new QWebChannel(this);
-    channel_->registerObject(QStringLiteral("saves"), saves_);
-    page_->setWebChannel(channel_);
-    QWebEngineSettings* settings = page_->settings();
-    settings->setAttribute(QWebEngineSettings::PlaybackRequiresUserGesture, false);
-    settings->setAttribute(QWebEngineSettings::ShowScrollBars, false);
-    settings->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, false);
-    settings->setAttribute(QWebEngineSettings::ErrorPageEnabled, false);
-    settings->setAttribute(QWebEngineSettings::FullScreenSupportEnabled, true);
-    connect(page_, &QWebEnginePage::loadFinished, this, &TShockwaveFlash::pageLoaded);
-    connect(page_, &QWebEnginePage::fullScreenRequested, this,
+    pages_->start();
+    showPage();
+}
+
+void TShockwaveFlash::showPage() {
+    // A page made anew is never full screen.
+    leaveFullScreen();
+    ready_ = false;
+    gamePlayed_ = false;
+    freshMemory_ = 0;
+    gameWatch_.stop();
+    QWebEnginePage* page = pages_->current();
+    connect(page, &QWebEnginePage::fullScreenRequested, this,
             &TShockwaveFlash::fullScreenRequested);
-    connect(page_, &QWebEnginePage::renderProcessTerminated, this,
-            [this](QWebEnginePage::RenderProcessTerminationStatus status, int exitCode) {
-                qCInfo(playerLog) << "render process ended:" << status << "exit code" << exitCode
-                                  << (renewing_ ? "(ended on purpose)" : "");
-                // The engine is still telling of the process's end: the page
-                // is made anew once it has done so.
-                if (renewing_) {
-                    renewing_ = false;
-                    QTimer::singleShot(0, this, &TShockwaveFlash::loadHostPage);
-                } else if (status != QWebEnginePage::NormalTerminationStatus) {
-                    QTimer::singleShot(0, this, &TShockwaveFlash::renderProcessGone);
-                }
-            });
-    const bool hadFocus = hasFocus();
-    setPage(page_);
-    // The page's surface is a new child that takes the view's focus; give it
-    // the view's place in the tab order.
-    if (focusProxy())
-        QWidget::setTabOrder(this, focusProxy());
-    loadHostPage();
+    // Nothing sent to an earlier page is waited for any more.
+    watch_->watch(page);
+    const bool hadFocus = hasFocus() || (focusProxy() && focusProxy()->hasFocus());
+    setPage(page);
     if (hadFocus)
         setFocus(Qt::OtherFocusReason);
+    if (pages_->currentLoaded())
+        pageLoaded(true);
 }
 
 void TShockwaveFlash::fullScreenRequested(QWebEngineFullScreenRequest request) {
@@ -195,32 +188,17 @@ void TShockwaveFlash::fullScreenRequested(QWebEngineFullScreenRequest request) {
         // The engine leaves full screen without the game's say (even one
         // that no longer answers), and asks the player to follow.
         connect(fullScreen_, &FullScreenWindow::leaveRequested, this,
-                [this] { page_->triggerAction(QWebEnginePage::ExitFullScreen); });
+                [this] { page()->triggerAction(QWebEnginePage::ExitFullScreen); });
     }
-    fullScreen_->enter(page_, this);
+    fullScreen_->enter();
 }
 
 void TShockwaveFlash::leaveFullScreen() {
     if (!fullScreen_ || !fullScreen_->isVisible())
         return;
     fullScreen_->leave();
-    // Its surface comes back with it, to the end of the window's tab order,
-    // which is the player's place (placed there again, it would tie the
-    // window's chain of focus into a loop).
-    setPage(page_);
     window()->activateWindow();
     SetFocus();
-}
-
-void TShockwaveFlash::loadHostPage() {
-    ready_ = false;
-    gamePlayed_ = false;
-    freshMemory_ = 0;
-    // Nothing sent to an earlier page is waited for any more.
-    answered_ = probes_;
-    lastAnswer_.start();
-    gameWatch_.stop();
-    page_->setUrl(PlayerSchemeHandler::hostPageUrl());
 }
 
 void TShockwaveFlash::pageLoaded(bool ok) {
@@ -229,51 +207,40 @@ void TShockwaveFlash::pageLoaded(bool ok) {
     ready_ = true;
     recoveries_ = 0;
     if (!message_.isEmpty())
-        page_->runJavaScript(QStringLiteral("pelliwick.say(%1)").arg(jsString(message_)));
+        page()->runJavaScript(QStringLiteral("pelliwick.say(%1)").arg(jsString(message_)));
     message_.clear();
     if (!movie_.empty())
         playInPage();
 }
 
-quint64 TShockwaveFlash::probe() {
-    const quint64 probe = ++probes_;
-    page_->runJavaScript(QStringLiteral("0"), [this, probe](const QVariant&) {
-        answered_ = std::max(answered_, probe);
-        lastAnswer_.start();
-    });
-    return probe;
-}
-
 bool TShockwaveFlash::tellPage(const QString& script) {
-    if (gamePlayed_ && answered_ < probes_ && lastAnswer_.elapsed() > AnswerMs) {
-        renewPage(QStringLiteral("no answer for %1 ms").arg(lastAnswer_.elapsed()));
-        return false;
+    if (gamePlayed_) {
+        const QString held = watch_->held();
+        if (!held.isEmpty()) {
+            renewPage(held);
+            return false;
+        }
     }
-    // The probe goes first: answered, the page has taken the command up,
+    // The question goes first: answered, the page has taken the command up,
     // however long the command then takes.
-    const quint64 taken = probe();
-    page_->runJavaScript(script);
+    watch_->ask();
+    page()->runJavaScript(script);
     if (gamePlayed_)
-        QTimer::singleShot(AnswerMs, this, [this, taken] {
-            if (ready_ && answered_ < taken)
-                renewPage(QStringLiteral("a command not taken up within %1 ms").arg(AnswerMs));
-        });
+        watch_->expectAnswer();
     return true;
 }
 
 void TShockwaveFlash::renewPage(const QString& why) {
     qCInfo(playerLog) << "page made anew:" << qPrintable(why);
-    const qint64 pid = page_->renderProcessPid();
-    ready_ = false;
-    gameWatch_.stop();
-    if (pid > 0 && ::kill(pid_t(pid), SIGKILL) == 0)
-        renewing_ = true; // made anew once the engine has seen the process end
-    else
-        loadHostPage();
+    // Nothing of the page is waited for: a game may hold its process for good.
+    if (const qint64 pid = page()->renderProcessPid(); pid > 0)
+        ::kill(pid_t(pid), SIGKILL);
+    pages_->replace();
+    showPage();
 }
 
 qint64 TShockwaveFlash::pageMemory() const {
-    const qint64 pid = page_ ? page_->renderProcessPid() : 0;
+    const qint64 pid = pages_->current() ? pages_->current()->renderProcessPid() : 0;
     if (pid <= 0)
         return 0;
     // Readable even where the sandbox hides the rest of the process.
@@ -285,16 +252,27 @@ qint64 TShockwaveFlash::pageMemory() const {
     return resident * sysconf(_SC_PAGESIZE);
 }
 
+bool TShockwaveFlash::keepsTooMuch(qint64 memory) const {
+    return gamePlayed_ && freshMemory_ > 0 && memory > freshMemory_ + KeptMemory;
+}
+
 void TShockwaveFlash::watchGame() {
     if (!ready_ || movie_.empty())
         return;
-    if (answered_ == probes_)
-        probe();
+    if (!watch_->asking())
+        watch_->ask();
     const qint64 memory = pageMemory();
+    // A page that the game holds, or that keeps more than the next game may
+    // find, is likely made anew at the next selection: a spare page is
+    // started now, and the next game need not wait for it.
+    if (const QString held = watch_->held(); !held.isEmpty())
+        pages_->prepareSpare(held);
+    else if (keepsTooMuch(memory))
+        pages_->prepareSpare(QStringLiteral("the page holds %1 MB").arg(memory >> 20));
     if (memory <= MaxGameMemory)
         return;
     movie_.clear();
-    handler_->setMovieFolder({});
+    pages_->handler()->setMovieFolder({});
     message_ = QStringLiteral("This game was stopped: it took more than %1 GB of memory.")
                    .arg(double(MaxGameMemory) / (1 << 30));
     renewPage(QStringLiteral("the game took %1 MB").arg(memory >> 20));
@@ -305,11 +283,12 @@ void TShockwaveFlash::renderProcessGone() {
     // The movie that was playing may be what brought the page down: it is
     // not played again; the next selection plays as usual.
     movie_.clear();
-    handler_->setMovieFolder({});
+    pages_->handler()->setMovieFolder({});
     if (recoveries_ < MaxRecoveries) {
         ++recoveries_;
         qCInfo(playerLog) << "page made anew after its render process died, time" << recoveries_;
-        loadHostPage();
+        pages_->replace();
+        showPage();
     } else {
         qCWarning(playerLog) << "render process died" << recoveries_
                              << "times in a row: the next selection tries again";
@@ -319,8 +298,8 @@ void TShockwaveFlash::renderProcessGone() {
 void TShockwaveFlash::setMovie(const QString& url) {
     if (url.isEmpty()) {
         movie_.clear();
-        if (handler_)
-            handler_->setMovieFolder({});
+        if (pages_->handler())
+            pages_->handler()->setMovieFolder({});
         gameWatch_.stop();
         if (ready_)
             tellPage(QStringLiteral("pelliwick.unload()"));
@@ -334,8 +313,12 @@ void TShockwaveFlash::setMovie(const QString& url) {
     createPage();
     if (ready_)
         playInPage();
-    else if (recoveries_ >= MaxRecoveries)
-        loadHostPage(); // recovery gave up earlier: a new selection tries again
+    else if (recoveries_ >= MaxRecoveries) {
+        // Recovery gave up earlier: a new selection tries again.
+        recoveries_ = 0;
+        pages_->replace();
+        showPage();
+    }
 }
 
 QString TShockwaveFlash::movie() const {
@@ -348,7 +331,7 @@ void TShockwaveFlash::playInPage() {
     // did, rather than showing the engine's advice about loading files.
     const int game = FileSystem::openInside(folder, movie_);
     if (game < 0) {
-        handler_->setMovieFolder({});
+        pages_->handler()->setMovieFolder({});
         gameWatch_.stop();
         tellPage(QStringLiteral("pelliwick.unload()"));
         return;
@@ -359,13 +342,13 @@ void TShockwaveFlash::playInPage() {
     const qint64 memory = pageMemory();
     if (!gamePlayed_)
         freshMemory_ = memory;
-    else if (freshMemory_ > 0 && memory > freshMemory_ + KeptMemory) {
+    else if (keepsTooMuch(memory)) {
         renewPage(QStringLiteral("it holds %1 MB after its games, %2 MB fresh")
                       .arg(memory >> 20)
                       .arg(freshMemory_ >> 20));
         return;
     }
-    handler_->setMovieFolder(folder);
+    pages_->handler()->setMovieFolder(folder);
     const std::string movieUrl = GameFile::movieUrl(movie_);
     const std::string movieKey = SaveStore::movieKey(movieUrl);
     const QJsonObject saves{
@@ -394,12 +377,12 @@ void TShockwaveFlash::endGameBeforeQuitting() {
     QEventLoop sent;
     connect(saves_, &SaveBridge::allSent, &sent, &QEventLoop::quit);
     QTimer::singleShot(1000, &sent, &QEventLoop::quit);
-    page_->runJavaScript(QStringLiteral("pelliwick.unload()"));
+    page()->runJavaScript(QStringLiteral("pelliwick.unload()"));
     sent.exec();
 }
 
 void TShockwaveFlash::SetFocus() {
     setFocus(Qt::OtherFocusReason);
     if (ready_)
-        page_->runJavaScript(QStringLiteral("pelliwick.focus()"));
+        page()->runJavaScript(QStringLiteral("pelliwick.focus()"));
 }

@@ -1,16 +1,13 @@
 #pragma once
 
-#include <QElapsedTimer>
 #include <QTimer>
 #include <QWebEngineView>
 
 class FullScreenWindow;
-class PlayerSchemeHandler;
+class PageWatch;
+class PlayerPages;
 class SaveBridge;
 class QWebEngineFullScreenRequest;
-class QWebChannel;
-class QWebEnginePage;
-class QWebEngineProfile;
 
 // The game player: Ruffle, the Flash player of the web, in a page of its own
 // that fills the player area. The page is loaded once the window is on screen,
@@ -54,25 +51,25 @@ protected:
 
 private:
     void createPage();
+    // Shows the pages' current one, made anew: it has played no game yet.
+    void showPage();
     // A game, or the player's menu, asks to go full screen or to leave it.
     void fullScreenRequested(QWebEngineFullScreenRequest request);
-    // The page back in the player area, the keyboard on the game.
+    // The player back in its place in the window, the keyboard on the game.
     void leaveFullScreen();
-    void loadHostPage();
     void pageLoaded(bool ok);
     void renderProcessGone();
     void playInPage();
-    // A command to the page that must be taken up at once: a page that does
-    // not answer within moments is held by the game before, and is made anew
-    // (at once when it has not answered for that long already). False when
-    // the command waits for the new page.
+    // A command to the page that must be taken up: a page held by the game
+    // before is made anew (at once when it is held already). False when the
+    // command waits for the new page.
     bool tellPage(const QString& script);
-    // Asks the page for nothing but an answer, which comes as soon as the
-    // page is free; its number.
-    quint64 probe();
     // Ends the render process, and with it whatever game holds or fills it;
-    // the page is then made anew, and plays the movie the player holds.
+    // a page made anew (the spare, where one was started) plays the movie
+    // the player holds.
     void renewPage(const QString& why);
+    // Whether the page keeps much more memory than it held fresh.
+    bool keepsTooMuch(qint64 memory) const;
     // The resident memory of the page's render process; 0 when unknown.
     qint64 pageMemory() const;
     // While a game plays: stops it when it takes more memory than any game
@@ -83,26 +80,17 @@ private:
     void endGameBeforeQuitting();
 
     const std::string rufflePath_;
-    QWebEngineProfile* profile_ = nullptr;
-    QWebEnginePage* page_ = nullptr;
-    PlayerSchemeHandler* handler_ = nullptr;
     SaveBridge* saves_ = nullptr;
-    QWebChannel* channel_ = nullptr;
+    PlayerPages* pages_ = nullptr;
     bool ready_ = false;
     // The path's bytes.
     std::string movie_;
     // Recoveries from a dead render process since a page last loaded.
     int recoveries_ = 0;
-    // Set while the page is made anew on purpose.
-    bool renewing_ = false;
     // Whether a game has played in this page: only such a page is ever held
     // by a game, and a fresh one is given all the time it needs.
     bool gamePlayed_ = false;
-    // Counts the probes sent to the page, and the last one answered.
-    quint64 probes_ = 0;
-    quint64 answered_ = 0;
-    // Since the page last answered anything.
-    QElapsedTimer lastAnswer_;
+    PageWatch* watch_ = nullptr;
     // The page's memory once its engine has started, the measure of a fresh page.
     qint64 freshMemory_ = 0;
     // What the player area says when the page is next ready.

@@ -131,7 +131,7 @@ private slots:
         tree_->file("outside.swf", "not a game of the library");
         form_ = std::make_unique<TMainForm>(library("pelliwick"));
         form_->show();
-        QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
+        QVERIFY(QTest::qWaitForWindowExposed(form_.get(), HangMs));
         QCOMPARE(entries(), (QStringList{"chess", "lonely", "tennis", "tennis"}));
     }
     void cleanup() {

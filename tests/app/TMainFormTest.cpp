@@ -1,12 +1,14 @@
 #include "app/TMainForm.h"
 
 #include "app/Application.h"
+#include "players/FullScreenWindow.h"
 #include "players/TShockwaveFlash.h"
 #include "support/ShowActive.h"
 #include "support/TestMain.h"
 #include "support/TreeBuilder.h"
 
 #include <QMouseEvent>
+#include <QScreen>
 #include <QTest>
 
 namespace {
@@ -65,6 +67,21 @@ private:
         QCoreApplication::processEvents();
     }
 
+    // The main window's children lie in their creation order, the player
+    // over the web page pane and under the toolbar, and fills the area.
+    void checkStacking() {
+        const QObjectList children = form_->children();
+        const auto place = [&](QObject* o) {
+            return children.indexOf(o);
+        };
+        QVERIFY(place(form_->Splitter1) < place(form_->CppWebBrowser));
+        QVERIFY(place(form_->CppWebBrowser) < place(form_->Panel1));
+        QVERIFY(place(form_->Panel1) < place(form_->ShockwaveFlash1));
+        QVERIFY(place(form_->ShockwaveFlash1) < place(form_->Panel4));
+        for (const QPoint at : {QPoint(160, 40), QPoint(570, 355), QPoint(364, 200)})
+            QVERIFY(within(form_->ShockwaveFlash1, form_->childAt(at)));
+    }
+
 private slots:
     void init() {
         library_ = std::make_unique<TreeBuilder>();
@@ -94,7 +111,7 @@ private slots:
 
     void window_opensAtDesignPositionAndSize() {
         form_->show();
-        QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
+        QVERIFY(QTest::qWaitForWindowExposed(form_.get(), HangMs));
         QCOMPARE(form_->windowTitle(), QStringLiteral("Pelliwick " PELLIWICK_VERSION));
         QCOMPARE(form_->pos(), QPoint(175, 157));
         QCOMPARE(form_->size(), QSize(572, 357));
@@ -102,7 +119,7 @@ private slots:
 
     void window_staysTheSameWindowWhenThePlayerStarts() {
         form_->show();
-        QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
+        QVERIFY(QTest::qWaitForWindowExposed(form_.get(), HangMs));
         const WId window = form_->winId();
         QTRY_VERIFY_WITH_TIMEOUT(form_->ShockwaveFlash1->isReady(), 30000);
         QCOMPARE(form_->winId(), window);
@@ -133,7 +150,7 @@ private slots:
         QFETCH(QString, name);
         QFETCH(QRect, rect);
         form_->show();
-        QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
+        QVERIFY(QTest::qWaitForWindowExposed(form_.get(), HangMs));
         auto* widget = form_->findChild<QWidget*>(name);
         QVERIFY(widget);
         QCOMPARE(rectOf(widget), rect);
@@ -194,7 +211,7 @@ private slots:
 
     void list_entriesAreSixteenPixelsHigh() {
         form_->show();
-        QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
+        QVERIFY(QTest::qWaitForWindowExposed(form_.get(), HangMs));
         const QRect first = form_->ListBox1->visualRect(form_->ListBox1->model()->index(0, 0));
         const QRect second = form_->ListBox1->visualRect(form_->ListBox1->model()->index(1, 0));
         QCOMPARE(first.height(), 16);
@@ -202,23 +219,30 @@ private slots:
     }
 
     void stacking_playerLiesOverTheWebPane() {
-        const QObjectList children = form_->children();
-        const auto place = [&](QObject* o) {
-            return children.indexOf(o);
-        };
-        QVERIFY(place(form_->Splitter1) < place(form_->CppWebBrowser));
-        QVERIFY(place(form_->CppWebBrowser) < place(form_->Panel1));
-        QVERIFY(place(form_->Panel1) < place(form_->ShockwaveFlash1));
-        QVERIFY(place(form_->ShockwaveFlash1) < place(form_->Panel4));
         form_->show();
-        QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
-        for (const QPoint at : {QPoint(160, 40), QPoint(570, 355), QPoint(364, 200)})
-            QVERIFY(within(form_->ShockwaveFlash1, form_->childAt(at)));
+        QVERIFY(QTest::qWaitForWindowExposed(form_.get(), HangMs));
+        checkStacking();
+    }
+
+    void fullScreen_putsThePlayerBackInItsPlace() {
+        form_->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form_.get(), HangMs));
+        const QRect before = rectOf(form_->ShockwaveFlash1);
+        FullScreenWindow fullScreen(form_->ShockwaveFlash1);
+        fullScreen.enter();
+        QCOMPARE(form_->ShockwaveFlash1->window(), &fullScreen);
+        QCOMPARE(fullScreen.geometry(), form_->screen()->geometry());
+        fullScreen.leave();
+        settle();
+        QVERIFY(!fullScreen.isVisible());
+        QCOMPARE(form_->ShockwaveFlash1->window(), form_.get());
+        QCOMPARE(rectOf(form_->ShockwaveFlash1), before);
+        checkStacking();
     }
 
     void resize_growsOnlyTheListAndThePlayerArea() {
         form_->show();
-        QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
+        QVERIFY(QTest::qWaitForWindowExposed(form_.get(), HangMs));
         form_->resize(800, 500);
         settle();
         QCOMPARE(rectOf(form_->Panel4), QRect(0, 0, 800, 34));
@@ -243,13 +267,13 @@ private slots:
                                                 form_->ListBox1};
         for (QWidget* next : expected) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-            QTRY_VERIFY(within(next, QApplication::focusWidget()));
+            QTRY_VERIFY_WITH_TIMEOUT(within(next, QApplication::focusWidget()), HangMs);
         }
     }
 
     void splitter_appliesTheNewWidthOnRelease() {
         form_->show();
-        QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
+        QVERIFY(QTest::qWaitForWindowExposed(form_.get(), HangMs));
         QCOMPARE(dragSplitter(form_->Splitter1, 50), 153);
         settle();
         QCOMPARE(form_->Panel1->width(), 203);
@@ -270,7 +294,7 @@ private slots:
         QFETCH(int, dx);
         QFETCH(int, width);
         form_->show();
-        QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
+        QVERIFY(QTest::qWaitForWindowExposed(form_.get(), HangMs));
         dragSplitter(form_->Splitter1, dx);
         settle();
         QCOMPARE(form_->Panel1->width(), width);
@@ -280,7 +304,7 @@ private slots:
 
     void splitter_opensAgainFromTheLeftEdge() {
         form_->show();
-        QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
+        QVERIFY(QTest::qWaitForWindowExposed(form_.get(), HangMs));
         dragSplitter(form_->Splitter1, -200);
         settle();
         QCOMPARE(form_->Splitter1->x(), 0);
@@ -291,28 +315,31 @@ private slots:
 
     void paint_leavesFocusOnThePlayer() {
         QVERIFY(showActive(form_.get()));
-        QTRY_VERIFY(within(form_->ShockwaveFlash1, QApplication::focusWidget()));
+        QTRY_VERIFY_WITH_TIMEOUT(within(form_->ShockwaveFlash1, QApplication::focusWidget()),
+                                 HangMs);
         form_->Edit1->setFocus();
         QCOMPARE(QApplication::focusWidget(), form_->Edit1);
         form_->update();
-        QTRY_VERIFY(within(form_->ShockwaveFlash1, QApplication::focusWidget()));
+        QTRY_VERIFY_WITH_TIMEOUT(within(form_->ShockwaveFlash1, QApplication::focusWidget()),
+                                 HangMs);
         // Moving the splitter repaints its strip, and so does the same.
         form_->ListBox1->setFocus();
         dragSplitter(form_->Splitter1, 20);
-        QTRY_VERIFY(within(form_->ShockwaveFlash1, QApplication::focusWidget()));
+        QTRY_VERIFY_WITH_TIMEOUT(within(form_->ShockwaveFlash1, QApplication::focusWidget()),
+                                 HangMs);
         // Painting a control alone is not a paint of the window.
         form_->Edit1->setFocus();
         int listPaints = 0;
         PaintWatch watch(form_->ListBox1->viewport(), listPaints);
         form_->Edit1->update();
         form_->ListBox1->viewport()->update();
-        QTRY_VERIFY(listPaints > 0);
+        QTRY_VERIFY_WITH_TIMEOUT(listPaints > 0, HangMs);
         QCOMPARE(QApplication::focusWidget(), form_->Edit1);
     }
 
     void showing_listsTheFirstCategory() {
         form_->show();
-        QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
+        QVERIFY(QTest::qWaitForWindowExposed(form_.get(), HangMs));
         QCOMPARE(form_->ListBox1->texts(), (QStringList{"a", "b"}));
         QCOMPARE(form_->Label2->text(), QStringLiteral("2"));
         QCOMPARE(form_->currentCategoryFolder(), library_->path("Action"));
@@ -320,7 +347,7 @@ private slots:
 
     void categoryChange_refillsListAndCountAfresh() {
         form_->show();
-        QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
+        QVERIFY(QTest::qWaitForWindowExposed(form_.get(), HangMs));
         const auto pick = [&](int index) {
             form_->ComboBox1->setCurrentIndex(index);
             emit form_->ComboBox1->activated(index);
@@ -353,7 +380,7 @@ private slots:
         for (int i = 0; i < 120; ++i)
             library_->file("Action/game" + std::to_string(i) + ".swf");
         form_->show();
-        QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
+        QVERIFY(QTest::qWaitForWindowExposed(form_.get(), HangMs));
         QCOMPARE(form_->Label2->text(), QStringLiteral("122"));
         QCOMPARE(form_->Label2->width(), form_->Label2->sizeHint().width());
         QVERIFY(form_->Label2->width() > 10);

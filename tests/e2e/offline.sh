@@ -4,8 +4,9 @@
 # which notes every request: by URLLoader (GET, and POST with a file of their
 # folder), a movie's Loader, a sound, https, a host by name, Socket and
 # XMLSocket (ActionScript 3), and loadMovie (ActionScript 1). Each must be
-# refused within a second, as on a machine without a network; the server must
-# see nothing, and the library must stay as it was.
+# refused at once, as on a machine without a network: no later after the game
+# started than the game took to start, and a second more; the server must see
+# nothing, and the library must stay as it was.
 # Usage: offline.sh PELLIWICK_BINARY MOVIES_FOLDER SWF_WRITER HTTP_LOG
 set -euo pipefail
 here=$(dirname "$0")
@@ -31,16 +32,42 @@ for kind in $kinds; do
 done
 "$swf" loader --color 6E3CA0 --url "http://127.0.0.1:$port/loadmovie.swf" \
   --out "$work/Action/zz loadmovie.swf"
+# A game that shows its blue stage between the probes, so that each probe's
+# start is seen.
+cp "$movies/StageOnly.swf" "$work/Action/0 blank.swf"
 library() { (cd "$work/Action" && md5sum ./*); }
 before=$(library)
 
-start_program 9
-row=0
+start_program 10
+row=1
+# The moment the screen first shows what COMMAND tests, at the latest 30 s
+# after SINCE.
+seen_after() { # SINCE COMMAND...
+  local since=$1 began
+  shift
+  while began=$(now) && ! "$@"; do
+    [ $((began - since)) -lt 30000 ] || return 1
+  done
+  echo "$began"
+}
+blue=30,80,200 white=255,255,255 grey=128,128,128
+# The player shows none of these colours.
+none_of() { # COLOUR...
+  look || return 1
+  local shown colour
+  shown=$(pixel "$shot" $player)
+  for colour in "$@"; do [ "$shown" != "$colour" ] || return 1; done
+}
 for kind in $kinds; do
+  click $(line 0)
+  wait_for 30 plays $blue || fail "the blank game did not play"
+  clicked=$(now)
   click $(line $row)
-  wait_for 10 eval '! plays 128,128,128 && ! plays 255,255,255' || fail "$kind: the game did not start"
-  wait_for 5 plays 40,160,70 ||
-    fail "$kind: not refused at once ($(pixel "$shot" $player): red through, yellow a time-out)"
+  began=$(seen_after "$clicked" none_of $blue $white) || fail "$kind: the game did not start"
+  refused=$(seen_after "$began" none_of $blue $white $grey) || fail "$kind: the game was never answered"
+  plays 40,160,70 || fail "$kind: not refused ($(pixel "$shot" $player): red through, yellow a time-out)"
+  echo "$kind: refused $((refused - began)) ms after the game started, $((began - clicked)) ms after its click"
+  [ $((refused - began)) -le $((began - clicked + 1000)) ] || fail "$kind: not refused at once"
   row=$((row + 1))
 done
 click $(line $row)

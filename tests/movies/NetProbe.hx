@@ -12,8 +12,9 @@ import flash.utils.Timer;
 // A game that tries to reach the network, the way its file is named: "get",
 // "post" (with a file of its folder), "loader" (a movie), "https", "name"
 // (a host by name), "socket", "xmlsocket" or "sound", at the port that
-// port.txt beside it names. Red: it got through; green: refused within a
-// second; yellow: no answer after two (a time-out, not a refusal).
+// port.txt beside it names. Red: it got through; green: refused; yellow: no
+// answer after ten seconds (a time-out, not a refusal). How soon it was
+// refused, the test reads off the screen.
 class NetProbe {
     static var done = false;
 
@@ -36,10 +37,9 @@ class NetProbe {
         var url = flash.Lib.current.loaderInfo.url;
         var kind = url.substring(url.lastIndexOf("/") + 1, url.lastIndexOf("."));
         var server = "http://127.0.0.1:" + port + "/" + kind;
-        var started = flash.Lib.getTimer();
-        var refused = function(_) answer(flash.Lib.getTimer() - started < 1000 ? Signal.Green : Signal.Yellow);
+        var refused = function(_) answer(Signal.Green);
         var through = function(_) answer(Signal.Red);
-        var timer = new Timer(2000, 1);
+        var timer = new Timer(10000, 1);
         timer.addEventListener(TimerEvent.TIMER, function(_) answer(Signal.Yellow));
         timer.start();
         try {

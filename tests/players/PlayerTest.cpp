@@ -5,6 +5,7 @@
 #include "app/Application.h"
 #include "app/TMainForm.h"
 #include "library/Exception.h"
+#include "library/ProcessWork.h"
 #include "players/TShockwaveFlash.h"
 #include "support/ModalAnswerer.h"
 #include "support/ShowActive.h"
@@ -12,15 +13,17 @@
 #include "support/TestMain.h"
 #include "support/TreeBuilder.h"
 
+#include <QFile>
 #include <QProcess>
 #include <QScreen>
 #include <QTest>
 #include <QWebEnginePage>
+#include <atomic>
+#include <chrono>
 #include <csignal>
+#include <thread>
 
 namespace {
-
-constexpr int EngineTimeoutMs = 30000;
 
 const QColor Blue(30, 80, 200), Yellow(240, 200, 40), Red(200, 30, 30), Green(40, 160, 60),
     Purple(120, 40, 160), Orange(250, 140, 20), White(255, 255, 255);
@@ -42,6 +45,34 @@ bool near(const QColor& a, const QColor& b) {
 bool within(const QWidget* control, const QWidget* widget) {
     return widget && (widget == control || control->isAncestorOf(widget));
 }
+
+// A process held back as on a machine busy with other work: stopped, let run
+// for a moment, stopped again, from the start until the end of its scope.
+class Starved {
+public:
+    Starved(qint64 pid, int stoppedMs, int runningMs) : pid_(pid_t(pid)) {
+        kill(pid_, SIGSTOP);
+        slices_ = std::thread([this, stoppedMs, runningMs] {
+            using std::chrono::milliseconds;
+            while (!done_) {
+                std::this_thread::sleep_for(milliseconds(stoppedMs));
+                kill(pid_, SIGCONT);
+                std::this_thread::sleep_for(milliseconds(runningMs));
+                kill(pid_, SIGSTOP);
+            }
+            kill(pid_, SIGCONT);
+        });
+    }
+    ~Starved() {
+        done_ = true;
+        slices_.join();
+    }
+
+private:
+    const pid_t pid_;
+    std::atomic<bool> done_ = false;
+    std::thread slices_;
+};
 
 } // namespace
 
@@ -85,6 +116,15 @@ private:
         QCOMPARE(QProcess::execute(QStringLiteral("xdotool"), {QStringLiteral("key"), key}), 0);
     }
 
+    qint64 renderProcess() const { return form_->ShockwaveFlash1->page()->renderProcessPid(); }
+
+    void addTestMovie(const char* name) {
+        const QString movie = QStringLiteral(PELLIWICK_TEST_MOVIES "/%1.swf").arg(name);
+        QVERIFY(QFile::copy(movie, QString::fromStdString(library_->path("Action/")) + name +
+                                       QStringLiteral(".swf")));
+        form_->ComboBox1Change(form_->ComboBox1);
+    }
+
     // What a script evaluates to in the player's page.
     QVariant evaluate(const QString& script) {
         QVariant result;
@@ -93,7 +133,7 @@ private:
             result = value;
             done = true;
         });
-        if (!QTest::qWaitFor([&] { return done; }, EngineTimeoutMs))
+        if (!QTest::qWaitFor([&] { return done; }, HangMs))
             qWarning("the page did not answer: %s", qPrintable(script));
         return result;
     }
@@ -111,7 +151,7 @@ private slots:
         writeMovie(library_->path("Action/Next.swf"), DemoMovies::solid(rgb(Orange), 320, 240));
         form_ = std::make_unique<TMainForm>(library_->path("pelliwick"));
         QVERIFY(showActive(form_.get()));
-        QTRY_VERIFY_WITH_TIMEOUT(form_->ShockwaveFlash1->isReady(), EngineTimeoutMs);
+        QTRY_VERIFY_WITH_TIMEOUT(form_->ShockwaveFlash1->isReady(), HangMs);
     }
     void cleanupTestCase() {
         form_.reset();
@@ -123,7 +163,7 @@ private slots:
         // gone again, leaving the player area empty.
         const QString engineReady = QStringLiteral(
             "pelliwick.engineReady && document.querySelectorAll('ruffle-player').length === 0");
-        QTRY_VERIFY_WITH_TIMEOUT(evaluate(engineReady).toBool(), EngineTimeoutMs);
+        QTRY_VERIFY_WITH_TIMEOUT(evaluate(engineReady).toBool(), HangMs);
         QVERIFY(near(shown(), White));
     }
 
@@ -131,7 +171,7 @@ private slots:
         QCOMPARE(form_->ListBox1->texts(),
                  (QStringList{"key game", "loader", "next", "red", "space war"}));
         click("key game");
-        QTRY_VERIFY_WITH_TIMEOUT(near(shown(), Blue), EngineTimeoutMs);
+        QTRY_VERIFY_WITH_TIMEOUT(near(shown(), Blue), HangMs);
         QCOMPARE(form_->Edit1->text(), QStringLiteral("key game"));
         QVERIFY(within(form_->ShockwaveFlash1, QApplication::focusWidget()));
     }
@@ -139,40 +179,40 @@ private slots:
     void keys_reachTheGame() {
         // An arrow here; the end-to-end tests press a letter and the space bar.
         pressKey(QStringLiteral("Right"));
-        QTRY_VERIFY_WITH_TIMEOUT(near(shown(), Yellow), EngineTimeoutMs);
+        QTRY_VERIFY_WITH_TIMEOUT(near(shown(), Yellow), HangMs);
     }
 
     void selection_replacesTheGame() {
         click("red");
-        QTRY_VERIFY_WITH_TIMEOUT(near(shown(), Red), EngineTimeoutMs);
+        QTRY_VERIFY_WITH_TIMEOUT(near(shown(), Red), HangMs);
         // Listed in lower case, stored as Space War.SWF, stretched to fill.
         click("space war");
-        QTRY_VERIFY_WITH_TIMEOUT(near(shown(), Green), EngineTimeoutMs);
+        QTRY_VERIFY_WITH_TIMEOUT(near(shown(), Green), HangMs);
         QCOMPARE(form_->Edit1->text(), QStringLiteral("space war"));
     }
 
     void sameEntryAgain_startsTheGameAgain() {
         click("key game");
-        QTRY_VERIFY_WITH_TIMEOUT(near(shown(), Blue), EngineTimeoutMs);
+        QTRY_VERIFY_WITH_TIMEOUT(near(shown(), Blue), HangMs);
         pressKey("space");
-        QTRY_VERIFY_WITH_TIMEOUT(near(shown(), Yellow), EngineTimeoutMs);
+        QTRY_VERIFY_WITH_TIMEOUT(near(shown(), Yellow), HangMs);
         click("key game");
-        QTRY_VERIFY_WITH_TIMEOUT(near(shown(), Blue), EngineTimeoutMs);
+        QTRY_VERIFY_WITH_TIMEOUT(near(shown(), Blue), HangMs);
     }
 
     void game_loadsFilesBesideItByRelativeUrl() {
         click("loader");
-        QTRY_VERIFY_WITH_TIMEOUT(near(shown(), Orange), EngineTimeoutMs);
+        QTRY_VERIFY_WITH_TIMEOUT(near(shown(), Orange), HangMs);
     }
 
     void unload_emptiesThePlayer() {
         form_->UnloadPlayer();
-        QTRY_VERIFY_WITH_TIMEOUT(near(shown(), White), EngineTimeoutMs);
+        QTRY_VERIFY_WITH_TIMEOUT(near(shown(), White), HangMs);
     }
 
     void deadRenderProcess_recoversEveryTimeAPageLoadedBetweenAndTheNextSelectionPlays() {
         click("red");
-        QTRY_VERIFY_WITH_TIMEOUT(near(shown(), Red), EngineTimeoutMs);
+        QTRY_VERIFY_WITH_TIMEOUT(near(shown(), Red), HangMs);
         // More deaths than the recoveries allowed in a row: a page that
         // loads between them starts the count again.
         for (int death = 0; death < 4; ++death) {
@@ -183,12 +223,12 @@ private slots:
             QTest::ignoreMessage(QtInfoMsg, QRegularExpression("page made anew after its render "
                                                                "process died, time 1"));
             QCOMPARE(kill(pid_t(pid), SIGKILL), 0);
-            QTRY_VERIFY_WITH_TIMEOUT(!form_->ShockwaveFlash1->isReady(), EngineTimeoutMs);
-            QTRY_VERIFY_WITH_TIMEOUT(form_->ShockwaveFlash1->isReady(), EngineTimeoutMs);
+            QTRY_VERIFY_WITH_TIMEOUT(!form_->ShockwaveFlash1->isReady(), HangMs);
+            QTRY_VERIFY_WITH_TIMEOUT(form_->ShockwaveFlash1->isReady(), HangMs);
             QVERIFY(form_->ShockwaveFlash1->page()->renderProcessPid() != pid);
         }
         click("space war");
-        QTRY_VERIFY_WITH_TIMEOUT(near(shown(), Green), EngineTimeoutMs);
+        QTRY_VERIFY_WITH_TIMEOUT(near(shown(), Green), HangMs);
     }
 
     void put_thatCannotBeCarriedOut_reachesTheReporter() {
@@ -197,10 +237,63 @@ private slots:
         ModalAnswerer answerer;
         QTimer::singleShot(0, form_.get(),
                            [this] { form_->ShockwaveFlash1->setMovie("game.swf"); });
-        QTRY_COMPARE(answerer.seen().size(), size_t(1));
+        QTRY_COMPARE_WITH_TIMEOUT(answerer.seen().size(), size_t(1), HangMs);
         QCOMPARE(answerer.seen()[0].text, QStringLiteral("The Flash player cannot open game.swf."));
         // The game that played goes on.
         QVERIFY(near(shown(), Green));
+    }
+
+    void pageWaitingForTheCpu_isNotMadeAnewAndTheNextGamePlays() {
+        // A page that is given the CPU for a tenth of a second in every
+        // second answers late, though at once for its own work.
+        click("red");
+        QTRY_VERIFY_WITH_TIMEOUT(near(shown(), Red), HangMs);
+        const qint64 page = renderProcess();
+        {
+            const Starved starved(page, 1000, 100);
+            click("space war");
+            QTRY_VERIFY_WITH_TIMEOUT(near(shown(), Green), HangMs);
+        }
+        QCOMPARE(renderProcess(), page);
+        // A game that works 400 ms at a time with short rests, the page
+        // getting the CPU half the time: its answers come after up to 800 ms.
+        addTestMovie("Bursts");
+        click("bursts");
+        QTRY_VERIFY_WITH_TIMEOUT(near(shown(), QColor(0xF0C828)), HangMs);
+        {
+            const Starved starved(page, 100, 100);
+            for (int round = 0; round < 3; ++round) {
+                click("space war");
+                QTRY_VERIFY_WITH_TIMEOUT(near(shown(), Green), HangMs);
+                click("bursts");
+                QTRY_VERIFY_WITH_TIMEOUT(near(shown(), QColor(0xF0C828)), HangMs);
+            }
+        }
+        QCOMPARE(renderProcess(), page);
+    }
+
+    void heldPage_isMadeAnewForWhatHoldsItAndTheNextGamePlays() {
+        // A script that never ends works the CPU without answering.
+        addTestMovie("Endless");
+        click("endless");
+        QTRY_VERIFY_WITH_TIMEOUT(near(shown(), QColor(0x808080)), HangMs);
+        const qint64 spinning = renderProcess();
+        const std::int64_t idle = ProcessWork::of(spinning)->mainThreadMs;
+        QTRY_VERIFY_WITH_TIMEOUT(ProcessWork::of(spinning)->mainThreadMs - idle >= 300, HangMs);
+        QTest::ignoreMessage(
+            QtInfoMsg,
+            QRegularExpression("page made anew: .*worked \\d+ ms of CPU time without answering"));
+        click("space war");
+        QTRY_VERIFY_WITH_TIMEOUT(near(shown(), Green), HangMs);
+        QVERIFY(renderProcess() != spinning);
+        // A stopped page neither answers nor runs.
+        const qint64 stopped = renderProcess();
+        QCOMPARE(kill(pid_t(stopped), SIGSTOP), 0);
+        QTest::ignoreMessage(
+            QtInfoMsg, QRegularExpression("page made anew: .*neither answered nor ran .*stopped"));
+        click("red");
+        QTRY_VERIFY_WITH_TIMEOUT(near(shown(), Red), HangMs);
+        QVERIFY(renderProcess() != stopped);
     }
 
     void brokenMovies_leaveThePlayerWorkingAndTheLibraryUnchanged() {
@@ -222,14 +315,13 @@ private slots:
         const Snapshot before = snapshot(library_->root());
         for (const char* broken : {"empty", "noise", "half", "huge"}) {
             click(broken);
-            // The window answers at once: the list takes the next click.
-            QTRY_COMPARE_WITH_TIMEOUT(form_->Edit1->text(), QString::fromLatin1(broken), 5000);
+            // The window answers: the list takes the next click.
+            QTRY_COMPARE_WITH_TIMEOUT(form_->Edit1->text(), QString::fromLatin1(broken), HangMs);
         }
         // A page still busy with the 50 MB movie may be made anew at the next
         // selection: the game must show in the page that is ready.
         click("space war");
-        QTRY_VERIFY_WITH_TIMEOUT(form_->ShockwaveFlash1->isReady() && near(shown(), Green),
-                                 EngineTimeoutMs);
+        QTRY_VERIFY_WITH_TIMEOUT(form_->ShockwaveFlash1->isReady() && near(shown(), Green), HangMs);
         QCOMPARE(snapshot(library_->root()), before);
     }
 };

@@ -100,7 +100,7 @@ private slots:
         // On a completed navigation, wherever the focus was.
         form_->Edit1->setFocus();
         QVERIFY(navigate(QUrl(QStringLiteral("data:text/html,<title>second</title>"))));
-        QTRY_VERIFY(within(pane(), QApplication::focusWidget()));
+        QTRY_VERIFY_WITH_TIMEOUT(within(pane(), QApplication::focusWidget()), HangMs);
     }
 
     void complete_withoutDocument_nothingIsFocused() {

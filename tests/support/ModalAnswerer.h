@@ -14,7 +14,7 @@ public:
         QMessageBox::Icon icon = QMessageBox::NoIcon;
     };
 
-    explicit ModalAnswerer(int deadlineMs = 5000)
+    explicit ModalAnswerer(int deadlineMs = HangMs)
         : script_({[this](QWidget* modal) {
                       if (auto* box = qobject_cast<QMessageBox*>(modal)) {
                           seen_.push_back({box->windowTitle(), box->text(), box->icon()});

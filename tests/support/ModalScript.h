@@ -1,5 +1,7 @@
 #pragma once
 
+#include "support/Hang.h"
+
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QPointer>
@@ -16,7 +18,7 @@ public:
     using Step = std::function<void(QWidget*)>;
     enum class Steps { Once, LastRepeats };
 
-    explicit ModalScript(std::vector<Step> steps, int deadlineMs = 10000, Steps mode = Steps::Once)
+    explicit ModalScript(std::vector<Step> steps, int deadlineMs = HangMs, Steps mode = Steps::Once)
         : steps_(std::move(steps)) {
         clock_.start();
         connect(&timer_, &QTimer::timeout, this, [this, deadlineMs, mode] {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "support/Hang.h"
+
 #include <QTest>
 #include <QWidget>
 
@@ -7,7 +9,7 @@
 // manager activates a new window, so ask for it once it is on screen.
 [[nodiscard]] inline bool showActive(QWidget* window) {
     window->show();
-    if (!QTest::qWaitForWindowExposed(window))
+    if (!QTest::qWaitForWindowExposed(window, HangMs))
         return false;
     for (int attempt = 0; attempt < 10; ++attempt) {
         window->activateWindow();

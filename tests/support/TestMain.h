@@ -4,6 +4,8 @@
 // application; every other test on the program's own application object,
 // made as the program makes it, after what the test needs done before any
 // application object exists (a static beforeApplication(), if it has one).
+#include "support/Hang.h"
+
 #include <QTest>
 
 #ifdef PELLIWICK_TEST_WITHOUT_APP

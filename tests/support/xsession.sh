@@ -142,15 +142,16 @@ silent_after() {
     END { if (since != "" && $1 - since >= 100) print since - t; else exit 1 }' "$levels"
 }
 
-# Starts the program of $work with the X server up ($app, $window) and waits
-# until the first category lists that many games; its output goes to
-# $work/stderr.log.
+# Starts the program of $work with the X server up ($app, $window, and the
+# time its window was found showing, $shown_at) and waits until the first
+# category lists that many games; its output goes to $work/stderr.log.
 start_program() { # GAMES_LISTED
   [ -n "${XVFB_PID:-}" ] || start_x
   shot="$work/shot.png"
   "$work/pelliwick" 2>>"$work/stderr.log" &
   app=$!
   window=$(window_named "$main_window")
+  shown_at=$(now)
   wait_for 30 lists "$1" || fail "the game list was never drawn"
 }
 
