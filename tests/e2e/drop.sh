@@ -28,13 +28,13 @@ drop() {
   "$drag_source" 20 600 "$@" >"$work/drag.log" 2>/dev/null &
   local source=$!
   said() { [ "$(wc -l <"$work/drag.log")" -ge "$1" ]; }
-  wait_for 10 xdotool search --onlyvisible --name '^drag source$' || fail "no drag source"
+  wait_for 30 xdotool search --onlyvisible --name '^drag source$' || fail "no drag source"
   xdotool mousemove --sync 70 630 mousedown 1
-  wait_for 10 said 1 || fail "the drag did not start"
+  wait_for 30 said 1 || fail "the drag did not start"
   xdotool mousemove --sync 150 450 mousemove --sync 215 300
-  wait_for 10 said 2 || fail "the list never answered the drag"
+  wait_for 30 said 2 || fail "the list never answered the drag"
   xdotool mouseup 1
-  wait_for 10 said 3 || fail "the drag never ended"
+  wait_for 30 said 3 || fail "the drag never ended"
   kill $source
   wait $source 2>/dev/null || true
   echo $(tail -n 2 "$work/drag.log")
@@ -56,5 +56,5 @@ files() { echo $(LC_ALL=C ls "$work/$1"); }
 [ "$(files Action)" = "Pong.swf chess.swf" ] || fail "Action holds $(files Action)"
 [ "$(files elsewhere)" = "CHESS.swf Folder.swf Pong.swf readme.txt" ] ||
   fail "the dropped files did not stay where they were: $(files elsewhere)"
-wait_for 10 lists 2 || fail "the new game's entry was not appended"
+wait_for 30 lists 2 || fail "the new game's entry was not appended"
 echo "PASS: two games dropped, one added, the taken one and four refused drops left alone"

@@ -48,7 +48,7 @@ menu_shown() { # X Y0 Y1
 }
 open_menu() { # X Y COLUMN Y0 Y1
   xdotool mousemove --sync "$1" "$2" click 3
-  wait_for 10 menu_shown "$3" "$4" "$5" || fail "the player's menu did not open at $1,$2"
+  wait_for 30 menu_shown "$3" "$4" "$5" || fail "the player's menu did not open at $1,$2"
 }
 # The screen's corners show the game's stage: its colour at the upper left,
 # the white mark of the stage's lower right corner at the lower right.
@@ -77,74 +77,74 @@ look
 [ "$(convert "$shot" -crop 1x1+365+$((menu_bottom - 8)) -colorspace Gray -format '%[fx:int(255*p)]' info:)" -lt 235 ] ||
   fail "the menu's last entry is not lit under the pointer"
 xdotool click 1
-wait_for 10 plays 30,80,200 || fail "choosing the last entry did not close the menu"
+wait_for 30 plays 30,80,200 || fail "choosing the last entry did not close the menu"
 open_menu 360 352 365 191 514
 click 400 $((menu_top + 8))
-wait_for 10 plays 240,200,40 || fail "the menu's first entry (Play) did not play the game on"
+wait_for 30 plays 240,200,40 || fail "the menu's first entry (Play) did not play the game on"
 
 # A game asks for full screen as it starts, with no click: it stays in the
 # window. A click: the whole stage fills the screen.
 before=$(geometry)
 start_game 1
 click $player
-wait_for 10 full $Green || fail "a click's request did not fill the screen with the stage"
+wait_for 30 full $Green || fail "a click's request did not fill the screen with the stage"
 # A key reaches the game, which leaves full screen.
 xdotool key a
-wait_for 10 windowed $Yellow || fail "the game did not leave full screen for a key"
+wait_for 30 windowed $Yellow || fail "the game did not leave full screen for a key"
 # Esc: the window as it was, the game's selection, and the keyboard on the game.
 click $player
-wait_for 10 full $Green || fail "the second request did not fill the screen"
+wait_for 30 full $Green || fail "the second request did not fill the screen"
 xdotool key Escape
-wait_for 10 windowed $Blue || fail "Esc did not bring the game back to the window"
+wait_for 30 windowed $Blue || fail "Esc did not bring the game back to the window"
 [ "$(geometry)" = "$before" ] || fail "the window came back as $(geometry), not $before"
 selected 1 && [ "$(lines_shown)" -eq 4 ] || fail "the list did not come back as it was"
 xdotool key a
-wait_for 10 plays $Yellow || fail "after Esc a key did not reach the game"
+wait_for 30 plays $Yellow || fail "after Esc a key did not reach the game"
 
 # The menu offers full screen, in the window and in full screen, first after
 # the quality entries.
 open_menu 360 300 365 191 514
 click 400 $((menu_lines[0] + 8))
-wait_for 10 full $Green || fail "the menu's Enter Full Screen did not fill the screen"
+wait_for 30 full $Green || fail "the menu's Enter Full Screen did not fill the screen"
 open_menu 200 200 205 0 768
 click 240 $((menu_lines[0] + 8))
-wait_for 10 windowed $Yellow || fail "the menu's Exit Full Screen did not leave full screen"
+wait_for 30 windowed $Yellow || fail "the menu's Exit Full Screen did not leave full screen"
 
 # Another program's window taking the keyboard, and the full-screen window
 # closed as a window manager closes it, each leave full screen.
 "$4" 20 600 "$work/Action/a frames.swf" >/dev/null 2>&1 &
 helpers=$!
-wait_for 10 xdotool search --onlyvisible --name '^drag source$' || fail "no other program"
+wait_for 30 xdotool search --onlyvisible --name '^drag source$' || fail "no other program"
 click $player
-wait_for 10 full $Green || fail "a click did not fill the screen again"
+wait_for 30 full $Green || fail "a click did not fill the screen again"
 xdotool windowfocus --sync "$(xdotool search --onlyvisible --name '^drag source$')"
-wait_for 10 windowed $Blue || fail "another window taking the keyboard did not leave full screen"
+wait_for 30 windowed $Blue || fail "another window taking the keyboard did not leave full screen"
 xdotool windowfocus --sync "$window"
 click $player
-wait_for 10 full $Green || fail "a click did not fill the screen once more"
+wait_for 30 full $Green || fail "a click did not fill the screen once more"
 "$5" "$(xdotool getwindowfocus)"
-wait_for 10 windowed $Blue || fail "closing the full-screen window did not leave full screen"
+wait_for 30 windowed $Blue || fail "closing the full-screen window did not leave full screen"
 [ "$(geometry)" = "$before" ] || fail "the window came back as $(geometry), not $before"
 xdotool key a
-wait_for 10 plays $Yellow || fail "after leaving full screen a key did not reach the game"
+wait_for 30 plays $Yellow || fail "after leaving full screen a key did not reach the game"
 
 # Asked two seconds after a click: nothing. Asked at every frame: once for
 # the click, and after Esc the window stays the user's.
 start_game 2
 click $player
-wait_for 10 windowed $Blue || fail "a request two seconds after a click was granted"
+wait_for 30 windowed $Blue || fail "a request two seconds after a click was granted"
 start_game 3
 click $player
-wait_for 10 full $Green || fail "the game asking at every frame did not get full screen for a click"
+wait_for 30 full $Green || fail "the game asking at every frame did not get full screen for a click"
 xdotool key Escape
-wait_for 10 windowed $Blue || fail "Esc did not leave a game that asks at every frame"
+wait_for 30 windowed $Blue || fail "Esc did not leave a game that asks at every frame"
 click $(line 0)
 wait_for 30 plays 30,80,200 || fail "after Esc the game asking at every frame kept the screen"
 
 # In a larger window, opened by the player area's lower right corner, the
 # menu lies wholly within the area (191 to 717).
 xdotool windowsize --sync "$window" 800 560
-wait_for 10 shows_at 950 700 30,80,200 || fail "the player area did not grow with the window"
+wait_for 30 shows_at 950 700 30,80,200 || fail "the player area did not grow with the window"
 open_menu 950 700 940 191 717
 [ "$menu_top" -gt 191 ] && [ "$menu_bottom" -lt 717 ] ||
   fail "in a larger window the menu ($menu_top to $menu_bottom) does not fit the area (191 to 717)"
