@@ -1,5 +1,16 @@
-# Shared by the benchmark scripts: a quiet machine before each launch, and
-# the medians of the figures. Sourced, not run.
+# Shared by the benchmark scripts: their X server, a quiet machine before
+# each launch, and the medians of the figures. Sourced, not run.
+
+# A private Xvfb, or the server PELLIWICK_BENCH_DISPLAY names (one lent to a
+# clean Debian of another release, so that the releases are measured on the
+# same X server: tools/bench-debian.sh).
+bench_x() {
+  if [ -n "${PELLIWICK_BENCH_DISPLAY:-}" ]; then
+    export DISPLAY=$PELLIWICK_BENCH_DISPLAY
+  else
+    start_x
+  fi
+}
 
 # Percentage of the CPUs busy over a fifth of a second.
 cpu_busy() {

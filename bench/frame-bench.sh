@@ -109,7 +109,7 @@ play_tab() { # STAGE
   measure tab "$1" 9303 bare.html $!
 }
 
-start_x
+bench_x
 echo "Running: $rounds rounds of three players on three stages..." >&2
 for ((round = 1; round <= rounds; ++round)); do
   for stage in heavy busy light; do

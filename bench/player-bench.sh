@@ -90,7 +90,7 @@ launch() {
     }' "$out" >>"$figures"
 }
 
-start_x
+bench_x
 echo "Running: $launches launches per figure, $config_launches per engine configuration..." >&2
 load_before=$(cut -d' ' -f1-3 /proc/loadavg)
 

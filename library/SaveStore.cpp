@@ -1,5 +1,8 @@
 #include "library/SaveStore.h"
 
+#include "library/FileNameText.h"
+
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -9,12 +12,15 @@
 #include <string_view>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
 constexpr std::string_view Host = "localhost/";
 constexpr std::string_view Suffix = ".sol";
-constexpr std::size_t MaxSegmentBytes = 240;
+// No path a game plays from is nearly this deep; a deeper chain of folders
+// in the store was made by hand, and is left uncounted.
+constexpr std::size_t MaxStoreDepth = 64;
 
 std::vector<std::string> segments(std::string_view path) {
     std::vector<std::string> parts;
@@ -26,19 +32,20 @@ std::vector<std::string> segments(std::string_view path) {
 }
 
 // A part of a path the store can file: a name of its own, never a way up
-// or out, and short enough for any file system.
+// or out, nothing a file name cannot hold or a listing would garble, and
+// short enough for any file system.
 bool fileable(const std::string& segment) {
-    return !segment.empty() && segment[0] != '.' && segment.size() <= MaxSegmentBytes &&
-           segment.find('\0') == std::string::npos;
+    return !segment.empty() && segment[0] != '.' && segment.size() <= SaveStore::MaxSegmentBytes &&
+           FileNameText::isUtf8(segment) &&
+           std::none_of(segment.begin(), segment.end(), [](const char c) {
+               return (unsigned char)c < 0x20 || c == 0x7F || c == '\\';
+           });
 }
 
-// A key's two parts: the path the save belongs to ("" for the whole disk)
-// and its name. A name holding "/" begins with "#", and no part of a path
-// does (the engine encodes "#" in a URL), so the split is the key's alone.
-struct Parts {
-    std::string path;
-    std::string name;
-};
+bool allFileable(const std::string& path) {
+    const std::vector<std::string> parts = segments(path);
+    return std::all_of(parts.begin(), parts.end(), fileable);
+}
 
 std::string joined(const std::vector<std::string>& parts, std::size_t from, std::size_t to) {
     std::string path;
@@ -47,42 +54,11 @@ std::string joined(const std::vector<std::string>& parts, std::size_t from, std:
     return path;
 }
 
-bool split(const std::string& key, Parts& parts) {
-    if (!key.starts_with(Host))
-        return false;
-    const std::string_view rest = std::string_view(key).substr(Host.size());
-    if (rest.starts_with('/')) {
-        parts = {{}, std::string(rest.substr(1))};
-    } else {
-        const std::vector<std::string> all = segments(rest);
-        std::size_t name = all.size() - 1;
-        for (std::size_t i = 0; i < all.size(); ++i) {
-            if (all[i].starts_with('#')) {
-                name = i;
-                break;
-            }
-        }
-        if (name == 0)
-            return false;
-        parts = {joined(all, 0, name), joined(all, name, all.size())};
-    }
-    if (parts.name.empty())
-        return false;
-    for (const std::string& segment : segments(parts.name))
-        if (!fileable(segment))
-            return false;
-    if (!parts.path.empty())
-        for (const std::string& segment : segments(parts.path))
-            if (!fileable(segment))
-                return false;
-    return true;
-}
-
-// Whether a save filed under that path is one the movie may open: its own,
-// or one of a folder above it.
-bool covers(const std::string& path, const std::string& moviePath) {
-    return path.empty() || moviePath == path ||
-           (moviePath.starts_with(path) && moviePath[path.size()] == '/');
+// Whether a save on that shelf is one the movie may open: its own, or one
+// of a folder above it.
+bool covers(const std::string& shelf, const std::string& moviePath) {
+    return shelf.empty() || moviePath == shelf ||
+           (moviePath.starts_with(shelf) && moviePath[shelf.size()] == '/');
 }
 
 SaveResult resultOf(int error) {
@@ -90,7 +66,7 @@ SaveResult resultOf(int error) {
                                                                 : SaveResult::Failed;
 }
 
-bool makeFolders(const std::string& folder) {
+bool makeFoldersOf(const std::string& folder) {
     for (std::size_t at = 1; at != std::string::npos;) {
         at = folder.find('/', at + 1);
         const std::string part = folder.substr(0, at);
@@ -101,66 +77,60 @@ bool makeFolders(const std::string& folder) {
     return stat(folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
-bool isSave(const struct dirent* entry) {
-    const std::string_view name = entry->d_name;
+bool isSaveName(std::string_view name) {
     return name[0] != '.' && name.size() > Suffix.size() && name.ends_with(Suffix);
 }
 
-std::size_t savesIn(const std::string& folder) {
-    std::size_t count = 0;
-    if (DIR* dir = opendir(folder.c_str())) {
-        while (const dirent* entry = readdir(dir))
-            count += isSave(entry);
-        closedir(dir);
-    }
-    return count;
+bool pastCap(const SaveStore::Usage& usage, const SaveStore::Usage& cap) {
+    return usage.bytes > cap.bytes || usage.saves > cap.saves || usage.folders > cap.folders;
 }
 
-bool readWhole(const std::string& file, std::string& bytes) {
-    const int fd = open(file.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    struct stat st;
-    bool ok = fstat(fd, &st) == 0 && S_ISREG(st.st_mode) &&
-              std::size_t(st.st_size) <= SaveStore::MaxSaveBytes;
-    if (ok) {
-        bytes.resize(std::size_t(st.st_size));
-        std::size_t done = 0;
-        for (ssize_t n;
-             done < bytes.size() && (n = read(fd, bytes.data() + done, bytes.size() - done)) > 0;)
-            done += std::size_t(n);
-        ok = done == bytes.size();
+// Adds the saves of the open folder (fd, which it closes) to usage, and the
+// folders that enter(name, depth) lets in, with what they hold. False once
+// past cap: nothing further is read.
+template <typename Enter>
+bool tally(int fd, std::size_t depth, const Enter& enter, SaveStore::Usage& usage,
+           const SaveStore::Usage& cap) {
+    DIR* dir = fdopendir(fd);
+    if (!dir) {
+        close(fd);
+        return true;
     }
-    close(fd);
-    return ok;
-}
-
-// Every save under folder, whose keys begin with prefix: the files of the
-// folder itself, and of the folders of names holding "/".
-void collect(const std::string& folder, const std::string& prefix, bool nested,
-             std::vector<SaveStore::Save>& saves) {
-    DIR* dir = opendir(folder.c_str());
-    if (!dir)
-        return;
-    std::vector<std::string> deeper;
-    while (const dirent* entry = readdir(dir)) {
-        const std::string name = entry->d_name;
+    bool within = true;
+    for (const dirent* entry; within && (entry = readdir(dir));) {
+        const std::string_view name = entry->d_name;
+        if (name[0] == '.')
+            continue;
+        unsigned char type = entry->d_type;
         struct stat st;
-        const bool isFolder = entry->d_type == DT_DIR ||
-                              (entry->d_type == DT_UNKNOWN &&
-                               fstatat(dirfd(dir), entry->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 &&
-                               S_ISDIR(st.st_mode));
-        if (isFolder && (name.starts_with('#') || (nested && fileable(name)))) {
-            deeper.push_back(name);
-        } else if (!isFolder && isSave(entry)) {
-            SaveStore::Save save{prefix + name.substr(0, name.size() - Suffix.size()), {}};
-            if (readWhole(folder + "/" + name, save.bytes))
-                saves.push_back(std::move(save));
+        if (type == DT_UNKNOWN || (type == DT_REG && isSaveName(name))) {
+            if (fstatat(dirfd(dir), entry->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0)
+                continue;
+            type = S_ISDIR(st.st_mode) ? DT_DIR : S_ISREG(st.st_mode) ? DT_REG : DT_UNKNOWN;
         }
+        if (type == DT_REG && isSaveName(name)) {
+            usage.bytes += std::uint64_t(st.st_size);
+            ++usage.saves;
+        } else if (type == DT_DIR && enter(name, depth)) {
+            ++usage.folders;
+            const int inner =
+                openat(dirfd(dir), entry->d_name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+            if (inner >= 0)
+                within = tally(inner, depth + 1, enter, usage, cap);
+        }
+        within = within && !pastCap(usage, cap);
     }
     closedir(dir);
-    for (const std::string& name : deeper)
-        collect(folder + "/" + name, prefix + name + "/", true, saves);
+    return within;
+}
+
+template <typename Enter>
+SaveStore::Usage count(const std::string& folder, const Enter& enter, const SaveStore::Usage& cap) {
+    SaveStore::Usage usage;
+    const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd >= 0 && !tally(fd, 0, enter, usage, cap))
+        return {SaveStore::Beyond, SaveStore::Beyond, SaveStore::Beyond};
+    return usage;
 }
 
 } // namespace
@@ -202,45 +172,138 @@ std::string SaveStore::movieKey(const std::string& movieUrl) {
     return key;
 }
 
-std::string SaveStore::fileOf(const std::string& key) const {
-    Parts parts;
-    if (!split(key, parts))
-        return {};
-    std::string file = folder_ + "/" + std::string(Host);
-    if (!parts.path.empty())
-        file += parts.path + "/";
-    return file + parts.name + std::string(Suffix);
-}
-
-std::vector<SaveStore::Save> SaveStore::visibleTo(const std::string& movieKey) const {
-    std::vector<Save> saves;
-    if (!movieKey.starts_with(Host))
-        return saves;
-    const std::string moviePath = movieKey.substr(Host.size());
-    const std::string root = folder_ + "/" + std::string(Host);
-    collect(root, std::string(Host) + "/", false, saves);
-    for (std::size_t end = 0; end != std::string::npos;) {
-        end = moviePath.find('/', end + 1);
-        const std::string path = moviePath.substr(0, end);
-        collect(root + path, std::string(Host) + path + "/", false, saves);
+std::optional<SaveStore::Place> SaveStore::placeOf(const std::string& key) {
+    if (!key.starts_with(Host))
+        return std::nullopt;
+    const std::string_view rest = std::string_view(key).substr(Host.size());
+    Place place;
+    if (rest.starts_with('/')) {
+        place.name = rest.substr(1);
+    } else {
+        // A name holding "/" begins with "#", and no part of a path does
+        // (the engine encodes "#" in a URL), so the split is the key's alone.
+        const std::vector<std::string> all = segments(rest);
+        std::size_t name = all.size() - 1;
+        for (std::size_t i = 0; i < all.size(); ++i) {
+            if (all[i].starts_with('#')) {
+                name = i;
+                break;
+            }
+        }
+        if (name == 0)
+            return std::nullopt;
+        place = {joined(all, 0, name), joined(all, name, all.size())};
+        if (!allFileable(place.shelf))
+            return std::nullopt;
     }
-    return saves;
+    const auto depth = std::size_t(std::count(place.name.begin(), place.name.end(), '/'));
+    if ((depth > 0 && !place.name.starts_with('#')) || depth > MaxNameDepth ||
+        !allFileable(place.name))
+        return std::nullopt;
+    return place;
 }
 
-SaveResult SaveStore::put(const std::string& movieKey, const std::string& key,
-                          const std::string& bytes) const {
-    Parts parts;
-    if (!movieKey.starts_with(Host) || !split(key, parts) ||
-        !covers(parts.path, movieKey.substr(Host.size())))
-        return SaveResult::NotTheGames;
+std::optional<SaveStore::Place> SaveStore::placeFor(const std::string& movieKey,
+                                                    const std::string& key) {
+    std::optional<Place> place = placeOf(key);
+    if (!place || !movieKey.starts_with(Host) || !covers(place->shelf, shelfOf(movieKey)))
+        return std::nullopt;
+    return place;
+}
+
+std::string SaveStore::shelfOf(const std::string& movieKey) {
+    return movieKey.substr(std::min(Host.size(), movieKey.size()));
+}
+
+std::string SaveStore::shelfFolder(const std::string& shelf) const {
+    return folder_ + "/" + std::string(Host.substr(0, Host.size() - 1)) +
+           (shelf.empty() ? "" : "/" + shelf);
+}
+
+std::string SaveStore::fileOf(const Place& place) const {
+    return shelfFolder(place.shelf) + "/" + place.name + std::string(Suffix);
+}
+
+std::optional<std::string> SaveStore::read(const Place& place) const {
+    const int fd = open(fileOf(place).c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0)
+        return std::nullopt;
+    struct stat st;
+    std::optional<std::string> bytes;
+    if (fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && std::size_t(st.st_size) <= MaxSaveBytes) {
+        bytes.emplace(std::size_t(st.st_size), '\0');
+        std::size_t done = 0;
+        for (ssize_t n; done < bytes->size() &&
+                        (n = ::read(fd, bytes->data() + done, bytes->size() - done)) > 0;)
+            done += std::size_t(n);
+        if (done != bytes->size())
+            bytes.reset();
+    }
+    close(fd);
+    return bytes;
+}
+
+std::optional<std::uint64_t> SaveStore::sizeOf(const Place& place) const {
+    struct stat st;
+    if (lstat(fileOf(place).c_str(), &st) != 0 || !S_ISREG(st.st_mode))
+        return std::nullopt;
+    return std::uint64_t(st.st_size);
+}
+
+SaveStore::Lacking SaveStore::lacking(const Place& place) const {
+    Lacking lacking;
+    std::string folder = shelfFolder({});
+    const std::vector<std::string> path =
+        place.shelf.empty() ? std::vector<std::string>{} : segments(place.shelf);
+    std::vector<std::string> names = segments(place.name);
+    names.pop_back();
+    // Once one folder is missing, so is every folder below it.
+    bool missing = false;
+    const auto look = [&](std::uint64_t& count) {
+        struct stat st;
+        missing = missing || lstat(folder.c_str(), &st) != 0;
+        count += missing;
+    };
+    look(lacking.pathFolders);
+    for (const std::string& part : path) {
+        folder += "/" + part;
+        look(lacking.pathFolders);
+    }
+    for (const std::string& part : names) {
+        folder += "/" + part;
+        look(lacking.nameFolders);
+    }
+    return lacking;
+}
+
+SaveStore::Usage SaveStore::countShelf(const std::string& shelf) const {
+    // A shelf is its folder's saves and its folders of names, which begin
+    // with "#"; its other folders are the shelves and games below it.
+    return count(
+        shelfFolder(shelf),
+        [](std::string_view name, std::size_t depth) {
+            return depth < MaxNameDepth && (depth > 0 || name.starts_with('#'));
+        },
+        GameBudget);
+}
+
+SaveStore::Usage SaveStore::countAll() const {
+    return count(
+        folder_, [](std::string_view, std::size_t depth) { return depth < MaxStoreDepth; },
+        StoreBudget);
+}
+
+SaveResult SaveStore::makeFolders(const Place& place) const {
+    const std::string file = fileOf(place);
+    return makeFoldersOf(file.substr(0, file.rfind('/'))) ? SaveResult::Done : resultOf(errno);
+}
+
+SaveResult SaveStore::put(const Place& place, const std::string& bytes) const {
     if (bytes.size() > MaxSaveBytes)
         return SaveResult::TooLarge;
-    const std::string file = fileOf(key);
+    const std::string file = fileOf(place);
     const std::string folder = file.substr(0, file.rfind('/'));
-    struct stat st;
-    if (lstat(file.c_str(), &st) != 0 && savesIn(folder) >= MaxSavesPerFolder)
-        return SaveResult::TooMany;
-    if (!makeFolders(folder))
+    if (!makeFoldersOf(folder))
         return resultOf(errno);
 
     // A whole new file under a name of its own, then put in the old one's
@@ -275,31 +338,25 @@ SaveResult SaveStore::put(const std::string& movieKey, const std::string& key,
     return SaveResult::Done;
 }
 
-SaveResult SaveStore::remove(const std::string& movieKey, const std::string& key) const {
-    Parts parts;
-    if (!movieKey.starts_with(Host) || !split(key, parts) ||
-        !covers(parts.path, movieKey.substr(Host.size())))
-        return SaveResult::NotTheGames;
-    if (unlink(fileOf(key).c_str()) != 0 && errno != ENOENT)
+SaveResult SaveStore::remove(const Place& place) const {
+    if (unlink(fileOf(place).c_str()) != 0 && errno != ENOENT)
         return resultOf(errno);
     return SaveResult::Done;
 }
 
 SaveResult SaveStore::moveGame(const std::string& fromMovieKey,
                                const std::string& toMovieKey) const {
-    Parts from;
-    Parts to;
     // A game's own saves are the folder its movie key names.
-    if (!split(fromMovieKey + "/x", from) || !split(toMovieKey + "/x", to) || from.path.empty() ||
-        to.path.empty())
+    const std::optional<Place> from = placeOf(fromMovieKey + "/x");
+    const std::optional<Place> to = placeOf(toMovieKey + "/x");
+    if (!from || !to || from->shelf.empty() || to->shelf.empty())
         return SaveResult::NotTheGames;
-    const std::string root = folder_ + "/" + std::string(Host);
-    const std::string source = root + from.path;
-    const std::string target = root + to.path;
+    const std::string source = shelfFolder(from->shelf);
+    const std::string target = shelfFolder(to->shelf);
     struct stat st;
     if (lstat(source.c_str(), &st) != 0)
         return errno == ENOENT ? SaveResult::Done : resultOf(errno);
-    if (!makeFolders(target.substr(0, target.rfind('/'))))
+    if (!makeFoldersOf(target.substr(0, target.rfind('/'))))
         return resultOf(errno);
     if (renameat2(AT_FDCWD, source.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) != 0)
         return errno == EEXIST || errno == ENOTEMPTY ? SaveResult::TargetExists : resultOf(errno);

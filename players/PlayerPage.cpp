@@ -1,5 +1,7 @@
 #include "players/PlayerPage.h"
 
+#include "players/PlayerLog.h"
+
 #include <QDir>
 #include <QFileDialog>
 #include <QWebEngineDownloadRequest>
@@ -24,6 +26,11 @@ QStringList PlayerPage::chooseFiles(FileSelectionMode mode, const QStringList&,
     default: // a game has no business with the user's folders
         return {};
     }
+}
+
+void PlayerPage::javaScriptConsoleMessage(JavaScriptConsoleMessageLevel, const QString& message,
+                                          int line, const QString& source) {
+    qCDebug(playerLog).noquote() << "page console:" << message << "at" << source << line;
 }
 
 void PlayerPage::downloadRequested(QWebEngineDownloadRequest* download) {

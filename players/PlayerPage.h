@@ -17,6 +17,11 @@ public:
 protected:
     QStringList chooseFiles(FileSelectionMode mode, const QStringList& oldFiles,
                             const QStringList& acceptedMimeTypes) override;
+    // What the engine and the game write to the page's console (a sound
+    // made after its game ended, a game's own trace) is no word to the
+    // user: it goes to the player's log at debug level.
+    void javaScriptConsoleMessage(JavaScriptConsoleMessageLevel level, const QString& message,
+                                  int line, const QString& source) override;
 
 private:
     void downloadRequested(QWebEngineDownloadRequest* download);

@@ -4,6 +4,7 @@
 #include "players/PlayerLog.h"
 #include "players/PlayerPage.h"
 #include "players/PlayerSchemeHandler.h"
+#include "players/SaveBridge.h"
 
 #include <QTimer>
 #include <QWebChannel>
@@ -18,7 +19,7 @@ constexpr int WarmCheckMs = 200;
 
 } // namespace
 
-PlayerPages::PlayerPages(std::string rufflePath, QObject* saves, QWebEngineView* view)
+PlayerPages::PlayerPages(std::string rufflePath, SaveBridge* saves, QWebEngineView* view)
     : QObject(view), view_(view), rufflePath_(std::move(rufflePath)), saves_(saves) {}
 
 PlayerPages::~PlayerPages() {
@@ -34,6 +35,7 @@ void PlayerPages::start() {
     profile_ = new QWebEngineProfile(this);
     profile_->setHttpCacheType(QWebEngineProfile::NoCache);
     handler_ = new PlayerSchemeHandler(rufflePath_, this);
+    handler_->setSaves(saves_);
     profile_->installUrlSchemeHandler(PlayerSchemeHandler::Scheme, handler_);
     profile_->setUrlRequestInterceptor(new OfflineInterceptor(profile_));
     channel_ = new QWebChannel(this);
@@ -89,14 +91,15 @@ void PlayerPages::prepareSpare(const QString& why) {
 }
 
 void PlayerPages::tellWhenWarm(QWebEnginePage* page) {
-    page->runJavaScript(QStringLiteral("pelliwick.engineReady"), [this, page](const QVariant& warm) {
-        if (page != spare_)
-            return;
-        if (warm.toBool())
-            qCInfo(playerLog) << "spare page ready";
-        else
-            QTimer::singleShot(WarmCheckMs, spare_, [this, page] { tellWhenWarm(page); });
-    });
+    page->runJavaScript(
+        QStringLiteral("pelliwick.engineReady"), [this, page](const QVariant& warm) {
+            if (page != spare_)
+                return;
+            if (warm.toBool())
+                qCInfo(playerLog) << "spare page ready, render process" << page->renderProcessPid();
+            else
+                QTimer::singleShot(WarmCheckMs, spare_, [this, page] { tellWhenWarm(page); });
+        });
 }
 
 void PlayerPages::dropSpare() {

@@ -5,6 +5,7 @@
 #include <string>
 
 class PlayerSchemeHandler;
+class SaveBridge;
 class QWebChannel;
 class QWebEngineProfile;
 class QWebEngineView;
@@ -18,7 +19,7 @@ class PlayerPages : public QObject {
     Q_OBJECT
 public:
     // The pages show in view.
-    PlayerPages(std::string rufflePath, QObject* saves, QWebEngineView* view);
+    PlayerPages(std::string rufflePath, SaveBridge* saves, QWebEngineView* view);
     ~PlayerPages() override;
 
     // The shown page; none before start().
@@ -51,7 +52,7 @@ private:
     // Where the spare page loads, out of sight.
     QWebEngineView* spareView_ = nullptr;
     const std::string rufflePath_;
-    QObject* const saves_;
+    SaveBridge* const saves_;
     QWebEngineProfile* profile_ = nullptr;
     PlayerSchemeHandler* handler_ = nullptr;
     QWebChannel* channel_ = nullptr;

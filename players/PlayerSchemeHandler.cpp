@@ -3,9 +3,12 @@
 #include "library/CaseFolding.h"
 #include "library/FileSystem.h"
 #include "players/PlayerLog.h"
+#include "players/SaveBridge.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QPointer>
+#include <QUrlQuery>
 #include <QWebEngineUrlRequestJob>
 #include <QWebEngineUrlScheme>
 #include <memory>
@@ -28,6 +31,7 @@ QByteArray mimeType(const std::string& path) {
 
 constexpr std::string_view GamePrefix = "/game/";
 constexpr std::string_view RufflePrefix = "/ruffle/";
+constexpr std::string_view SavesPrefix = "/saves/";
 
 } // namespace
 
@@ -79,6 +83,20 @@ void PlayerSchemeHandler::requestStarted(QWebEngineUrlRequestJob* job) {
     // The path's bytes, as a file name has them: UTF-8 or not.
     const std::string path =
         QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1()).toStdString();
+    // The page's questions about the games' saves, which it waits for.
+    if (path.starts_with(SavesPrefix) && saves_) {
+        const std::optional<QByteArray> answer =
+            saves_->answer(QString::fromStdString(path.substr(SavesPrefix.size())), QUrlQuery(url));
+        if (!answer) {
+            job->fail(QWebEngineUrlRequestJob::UrlNotFound);
+            return;
+        }
+        auto* buffer = new QBuffer(job);
+        buffer->setData(*answer);
+        buffer->open(QIODevice::ReadOnly);
+        job->reply("text/plain", buffer);
+        return;
+    }
     // The host page and its scripts are the program's own, and Qt's.
     if (path == "/host.html" || path == "/fetch-route.js" || path == "/saves.js" ||
         path == "/qwebchannel.js") {

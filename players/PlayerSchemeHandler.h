@@ -4,9 +4,12 @@
 #include <QWebEngineUrlSchemeHandler>
 #include <string>
 
+class SaveBridge;
+
 // Serves the player's page through a scheme of the program's own, never a
-// network socket: the host page, Ruffle's files, and the movie with the files
-// of its own folder (a game may load its levels and sounds by relative URL).
+// network socket: the host page, Ruffle's files, the movie with the files of
+// its own folder (a game may load its levels and sounds by relative URL), and
+// the answers to the page's questions about the games' saves.
 // Anything else is refused, whatever the request's path tries: what lies
 // outside before the disk is touched, and the rest is looked for away from
 // the window's thread, so that a game that asks for thousands of files keeps
@@ -26,6 +29,8 @@ public:
     // The folder whose files may be served as the movie's own; empty serves
     // no movie at all. What the last movie still waits for is refused.
     void setMovieFolder(std::string folder);
+    // Where the page's questions about the games' saves go.
+    void setSaves(SaveBridge* saves) { saves_ = saves; }
 
     // The URLs of the host page, and of a file of the movie's folder.
     static QUrl hostPageUrl();
@@ -36,6 +41,7 @@ public:
 private:
     const std::string rufflePath_;
     std::string movieFolder_;
+    SaveBridge* saves_ = nullptr;
     // Counts the movies served, so that an answer found for an earlier one
     // is never given to the next.
     quint64 movie_ = 0;

@@ -5,6 +5,7 @@
 #include "library/FileSystem.h"
 #include "library/GameFile.h"
 #include "players/FullScreenWindow.h"
+#include "players/NoGpuNotice.h"
 #include "players/PageWatch.h"
 #include "players/PlayerLog.h"
 #include "players/PlayerPages.h"
@@ -63,8 +64,10 @@ void TShockwaveFlash::prepare() {
     // window some 50 ms of start-up and the player some 100 MB; the engine
     // draws faster and smaller in software of its own. A setting the user
     // made for Qt is kept.
-    if (access("/dev/dri/renderD128", F_OK) != 0 &&
-        !qEnvironmentVariableIsSet("QT_QUICK_BACKEND")) {
+    const bool gpu = access("/dev/dri/renderD128", F_OK) == 0;
+    if (!gpu)
+        NoGpuNotice::install();
+    if (!gpu && !qEnvironmentVariableIsSet("QT_QUICK_BACKEND")) {
         qputenv("QT_XCB_GL_INTEGRATION", "none");
         qputenv("QT_QUICK_BACKEND", "software");
         QByteArray flags = qgetenv("QTWEBENGINE_CHROMIUM_FLAGS");
@@ -206,6 +209,7 @@ void TShockwaveFlash::pageLoaded(bool ok) {
         return;
     ready_ = true;
     recoveries_ = 0;
+    qCDebug(playerLog) << "page ready, render process" << page()->renderProcessPid();
     if (!message_.isEmpty())
         page()->runJavaScript(QStringLiteral("pelliwick.say(%1)").arg(jsString(message_)));
     message_.clear();
@@ -351,12 +355,8 @@ void TShockwaveFlash::playInPage() {
     pages_->handler()->setMovieFolder(folder);
     const std::string movieUrl = GameFile::movieUrl(movie_);
     const std::string movieKey = SaveStore::movieKey(movieUrl);
-    const QJsonObject saves{
-        {QStringLiteral("movie"), QString::fromStdString(movieKey)},
-        {QStringLiteral("entries"), saves_->open(movieKey)},
-        {QStringLiteral("maxBytes"), qint64(SaveStore::MaxSaveBytes)},
-        {QStringLiteral("maxPerFolder"), qint64(SaveStore::MaxSavesPerFolder)},
-    };
+    const QJsonObject saves{{QStringLiteral("movie"), QString::fromStdString(movieKey)},
+                            {QStringLiteral("token"), saves_->open(movieKey)}};
     const QString baseUrl = QString::fromStdString(GameFile::movieUrl(folder + '/'));
     if (!tellPage(QStringLiteral("pelliwick.play(%1, %2, %3)")
                       .arg(jsString(QString::fromStdString(movieUrl)), jsString(baseUrl),
@@ -372,13 +372,14 @@ void TShockwaveFlash::gameMoved(const std::string& from, const std::string& to) 
 }
 
 void TShockwaveFlash::endGameBeforeQuitting() {
-    if (!ready_ || movie_.empty())
-        return;
-    QEventLoop sent;
-    connect(saves_, &SaveBridge::allSent, &sent, &QEventLoop::quit);
-    QTimer::singleShot(1000, &sent, &QEventLoop::quit);
-    page()->runJavaScript(QStringLiteral("pelliwick.unload()"));
-    sent.exec();
+    if (ready_ && !movie_.empty()) {
+        QEventLoop sent;
+        connect(saves_, &SaveBridge::allSent, &sent, &QEventLoop::quit);
+        QTimer::singleShot(1000, &sent, &QEventLoop::quit);
+        page()->runJavaScript(QStringLiteral("pelliwick.unload()"));
+        sent.exec();
+    }
+    saves_->drain();
 }
 
 void TShockwaveFlash::SetFocus() {

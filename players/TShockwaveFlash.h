@@ -76,7 +76,8 @@ private:
     // needs, and asks the page whether it still answers.
     void watchGame();
     // What the playing game has not saved yet, the engine writes as the
-    // game ends; the program waits for that before it ends.
+    // game ends; the program waits for that, and for every save to reach
+    // the disk, before it ends.
     void endGameBeforeQuitting();
 
     const std::string rufflePath_;

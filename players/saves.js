@@ -1,30 +1,57 @@
 // The games' saves. The engine keeps a game's shared objects in the page's
-// local storage; here that storage is the game's saves as the program keeps
-// them on disk. The program hands the page a game's saves when the game
-// starts, and every change goes back to it within moments, to be written
-// whole; a save too large, or one too many for its folder, is refused at
-// once, as the original player refused saves beyond its limit.
+// local storage, which answers at once; here that storage is the game's saves
+// as the program keeps them on disk, and the page asks the program, waiting
+// for its answer: for a save when the game opens it (nothing is read before),
+// and whether a save is kept before the game hears that it is. A save the
+// program refuses (too large, past the game's budget, a name it does not
+// keep) fails at once, and the engine tells the game so, as the original
+// player refused saves beyond its limit. The bytes follow within half a
+// second, twice a second at most.
 (() => {
+  const SendInterval = 500;
   let host = null; // the program's end, once the web channel is up
   let movie = "";
-  let saves = new Map();
-  let limits = { bytes: 0, perFolder: 0 };
+  // The program's word for this movie's questions: the address they go to is
+  // the player's own, which a game may ask too, but without the word.
+  let token = "";
+  // What the game has read or written: its value, or null for no save.
+  let known = new Map();
+  // The bytes the program let each save take: rewriting it within them
+  // needs no question.
+  let room = new Map();
   const queue = new Map();
   let timer = 0;
+  let sentAt = -Infinity;
   let flushWanted = false;
+
+  // The program's answer, or null when it has none.
+  const ask = (question, key, more = "") => {
+    let url;
+    try {
+      url = `${location.protocol}//${location.host}/saves/${question}` +
+            `?movie=${encodeURIComponent(movie)}&token=${token}&key=${encodeURIComponent(key)}${more}`;
+    } catch {
+      return null; // no text names it: a lone surrogate
+    }
+    const request = new XMLHttpRequest();
+    request.open("GET", url, false);
+    try {
+      request.send();
+    } catch {
+      return null;
+    }
+    return request.status === 200 ? request.responseText : null;
+  };
 
   const send = () => {
     clearTimeout(timer);
     timer = 0;
     if (!host)
       return;
-    for (const change of queue.values()) {
-      if (change.value === null)
-        host.remove(change.movie, change.key);
-      else
-        host.put(change.movie, change.key, change.value);
-    }
+    for (const change of queue.values())
+      host.put(change.movie, change.key, change.value);
     queue.clear();
+    sentAt = performance.now();
     if (flushWanted) {
       flushWanted = false;
       host.flushed();
@@ -33,40 +60,53 @@
   const changed = (key, value) => {
     queue.set(`${movie}\n${key}`, { movie, key, value });
     if (!timer)
-      timer = setTimeout(send, 50);
+      timer = setTimeout(send, Math.max(50, sentAt + SendInterval - performance.now()));
   };
-  const folderOf = (key) => key.slice(0, key.lastIndexOf("/"));
+  // The bytes a value of Base64 stands for.
+  const bytesOf = (value) =>
+    Math.ceil(value.length / 4) * 3 - (value.endsWith("==") ? 2 : value.endsWith("=") ? 1 : 0);
 
-  const getItem = (key) => (saves.has(String(key)) ? saves.get(String(key)) : null);
+  const getItem = (key) => {
+    key = String(key);
+    if (!known.has(key))
+      known.set(key, ask("get", key));
+    return known.get(key);
+  };
   const setItem = (key, value) => {
     key = String(key);
     value = String(value);
-    const folder = folderOf(key);
-    const others = [...saves.keys()].filter((k) => k !== key && folderOf(k) === folder).length;
-    if (value.length > Math.ceil(limits.bytes / 3) * 4 || others >= limits.perFolder)
-      throw new DOMException("The game's saves are full", "QuotaExceededError");
-    saves.set(key, value);
+    const bytes = bytesOf(value);
+    if (!(room.get(key) >= bytes)) {
+      const answer = ask("put", key, `&bytes=${bytes}`);
+      if (answer !== "Done")
+        throw new DOMException(`The save was not kept: ${answer}`, "QuotaExceededError");
+      room.set(key, bytes);
+    }
+    known.set(key, value);
     changed(key, value);
   };
   const removeItem = (key) => {
     key = String(key);
-    if (saves.delete(key))
-      changed(key, null);
+    ask("remove", key);
+    known.set(key, null);
+    room.delete(key);
+    queue.delete(`${movie}\n${key}`);
   };
+  const keys = () => [...known].filter(([, value]) => value !== null).map(([key]) => key);
   const methods = {
     getItem,
     setItem,
     removeItem,
-    key: (index) => [...saves.keys()][index] ?? null,
-    clear: () => [...saves.keys()].forEach(removeItem),
+    key: (index) => keys()[index] ?? null,
+    clear: () => keys().forEach(removeItem),
   };
   const storage = new Proxy(Object.create(null), {
     get(_, key) {
       if (key === "length")
-        return saves.size;
+        return keys().length;
       if (Object.hasOwn(methods, key))
         return methods[key];
-      return typeof key === "string" && saves.has(key) ? saves.get(key) : undefined;
+      return typeof key === "string" ? getItem(key) ?? undefined : undefined;
     },
     set(_, key, value) {
       setItem(key, value);
@@ -76,21 +116,24 @@
       removeItem(key);
       return true;
     },
-    has: (_, key) => saves.has(String(key)),
-    ownKeys: () => [...saves.keys()],
-    getOwnPropertyDescriptor: (_, key) =>
-      saves.has(key) ? { value: saves.get(key), writable: true, enumerable: true, configurable: true }
-                     : undefined,
+    has: (_, key) => typeof key === "string" && getItem(key) !== null,
+    ownKeys: () => keys(),
+    getOwnPropertyDescriptor: (_, key) => {
+      const value = typeof key === "string" ? getItem(key) : null;
+      return value !== null ? { value, writable: true, enumerable: true, configurable: true }
+                            : undefined;
+    },
   });
   Object.defineProperty(window, "localStorage", { get: () => storage });
 
   window.pelliwickSaves = {
-    // The saves of the movie that starts now; the last one's changes go first.
-    use(movieKey, entries, maxBytes, maxPerFolder) {
+    // The movie that starts now; the last one's changes go first.
+    use(movieKey, movieToken) {
       send();
       movie = movieKey;
-      saves = new Map(Object.entries(entries));
-      limits = { bytes: maxBytes, perFolder: maxPerFolder };
+      token = movieToken;
+      known = new Map();
+      room = new Map();
     },
     // Everything changed goes now, and the program hears when it has.
     flush() {

@@ -8,10 +8,35 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
+# The Debian release, read from os-release (PELLIWICK_OS_RELEASE names
+# another file), says which package names to ask for. A system the set-up does
+# not know gets the names of the nearest release it knows, and is told so.
+while IFS='=' read -r key value; do
+  value=${value//\"/}
+  case $key in
+  ID) id=$value ;;
+  VERSION_ID) version=$value ;;
+  PRETTY_NAME) system=$value ;;
+  esac
+done 2>/dev/null <"${PELLIWICK_OS_RELEASE:-/etc/os-release}" || true
+case "${id:-}:${version:-}" in
+debian:12 | debian:13) release=$version ;;
+*)
+  release=13
+  [ "${id:-}" != debian ] || [[ ! ${version:-} =~ ^[0-9]+$ ]] || [ "$version" -gt 12 ] || release=12
+  echo "$0: this is ${system:-${id:-a system without /etc/os-release}}; the set-up knows Debian 12 and 13, and goes on with the package names of Debian $release" >&2
+  ;;
+esac
+# Debian 12's Liberation fonts of today are fonts-liberation2 (its
+# fonts-liberation is the older 1.x); Debian 13 has them as fonts-liberation
+# and keeps fonts-liberation2 only as a transitional package.
+fonts=(fonts-liberation2)
+[ "$release" -eq 12 ] || fonts=(fonts-liberation)
+
 # Building and running the program, and the demo library's games (Haxe).
 run=(cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-declarative-dev qt6-webengine-dev libgl-dev
-  fonts-liberation2 xdg-utils haxe)
+  "${fonts[@]}" xdg-utils haxe)
 # Node's own npm, where there is one, will do.
 command -v npm >/dev/null || run+=(nodejs npm)
 # The artwork's lettering.
@@ -22,13 +47,14 @@ package=(dpkg-dev file)
 screen=(xvfb xauth xdotool imagemagick libx11-dev)
 # What the player is measured against: the same engine in a Chromium tab, read
 # through its DevTools protocol by Node (whose WebSocket client the benchmark
-# uses), its page served by Python.
-browser=(chromium python3)
+# uses), its page served by Python; and a busy machine, two cores of CPU hogs.
+browser=(chromium python3 stress-ng)
 command -v node >/dev/null || browser+=(nodejs)
 # A sound server whose sink the tests measure.
 sound=(pulseaudio pulseaudio-utils)
-# The tests' own checks: desktop entries, the package and its metainfo, other CPUs.
-checks=(desktop-file-utils libglib2.0-bin lintian appstream man-db qemu-user)
+# The tests' own checks: desktop entries, the package and its metainfo, other
+# CPUs, the writes to a folder.
+checks=(desktop-file-utils libglib2.0-bin lintian appstream man-db qemu-user inotify-tools)
 
 case "${1:-}" in
 run) packages=("${run[@]}") ;;

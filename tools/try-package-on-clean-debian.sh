@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installs the Debian package on a clean Debian 12 made for the purpose (a
-# minimal root from debootstrap), with nothing else added, starts it there as
+# Installs the Debian package on a clean Debian made for the purpose (a
+# minimal root from debootstrap) of the release the package was made for (or
+# the one RELEASE names), with nothing else added, starts it there as
 # a new normal user under a private X server of this machine, and checks what
 # that user gets: a program folder of their own, and the window listing and
 # playing a game put into it. Needs root and Debian's mirror, fetches some
@@ -9,9 +10,12 @@
 # (KEEP=1 keeps the new system in /var/tmp for a look afterwards.)
 set -euo pipefail
 [ $# -eq 2 ] || { echo "usage: $0 PACKAGE.deb SWF_WRITER" >&2; exit 2; }
+deb=$(readlink -f "$1") swf=$(readlink -f "$2")
+# The release the package was made for, which its version names (1.1~deb13).
+version=$(dpkg-deb -f "$deb" Version)
+[[ $version != *~deb* ]] || export RELEASE=${RELEASE:-${version##*~deb}}
 source "$(dirname "$0")/../tests/support/xsession.sh"
 source "$(dirname "$0")/clean-debian.sh"
-deb=$(readlink -f "$1") swf=$(readlink -f "$2")
 
 finish() {
   local status=$?
@@ -59,4 +63,4 @@ start
 wait_for 30 lists 1 || fail "the user's game is not listed"
 click $(line 0)
 wait_for 30 plays 200,30,30 || fail "the user's game does not play"
-echo "PASS: installed with its dependencies on a clean Debian 12; the user's game plays"
+echo "PASS: installed with its dependencies on a clean Debian $RELEASE; the user's game plays"

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# The Debian package as a user meets it: made by CPack, accepted by lintian,
-# its dependencies Debian's own, listed by software centres through its
-# metainfo, its files unpacked as dpkg would place them, and the launcher on
+# The Debian package as a user meets it: made by CPack for the Debian release
+# it is made on (its version says which, its dependencies, all met there, are
+# that release's own), accepted by lintian, listed by software centres through
+# its metainfo, its files unpacked as dpkg would place them, and the launcher on
 # the PATH started by a normal user (nobody, when the test runs as root):
 # the first start makes that user's program folder with its seven category
 # folders and shows the window; a later start, after an upgrade, brings the
@@ -20,10 +21,33 @@ cpack --config "$1" -B "$work/out" >"$work/cpack.log" 2>&1 || { cat "$work/cpack
 deb=$(echo "$work"/out/pelliwick_*_amd64.deb)
 [ -f "$deb" ] || fail "no package made"
 
+# Made for the Debian release it is made on, and saying which.
+release=$(sed -n 's/^VERSION_ID="\?\([0-9]*\)"\?$/\1/p' /etc/os-release)
+version=$(dpkg-deb -f "$deb" Version)
+[ "$version" = "$(sed -n 's/^project(Pelliwick VERSION \([0-9.]*\) .*/\1/p' \
+  "$here/../../CMakeLists.txt")~deb$release" ] || fail "version $version on Debian $release"
 depends=$(dpkg-deb -f "$deb" Depends)
-for package in libqt6webenginewidgets6 libqt6webenginecore6-bin xdg-utils fonts-liberation2; do
+fonts=fonts-liberation2 not_fonts=fonts-liberation
+[ "$release" -eq 12 ] || fonts="fonts-liberation (>= 1:2.1)" not_fonts=fonts-liberation2
+for package in libqt6webenginewidgets6 libqt6webenginecore6-bin xdg-utils "$fonts"; do
   [[ ", $depends," == *", $package "* || ", $depends," == *", $package,"* ]] ||
     fail "the package does not depend on $package: $depends"
+done
+[[ ", $depends," != *", $not_fonts "* && ", $depends," != *", $not_fonts,"* ]] ||
+  fail "the package depends on $not_fonts on Debian $release: $depends"
+# Every dependency is met on the release it was made for, as it is installed.
+IFS=, read -ra clauses <<<"$depends"
+for clause in "${clauses[@]}"; do
+  IFS='|' read -ra choices <<<"$clause"
+  met=
+  for choice in "${choices[@]}"; do
+    read -r name relation wanted <<<"${choice//[()]/}"
+    have=$(dpkg-query -W -f='${db:Status-Status} ${Version}' "$name" 2>/dev/null) || continue
+    [ "${have%% *}" = installed ] || continue
+    [ -z "$relation" ] || dpkg --compare-versions "${have#* }" "$relation" "$wanted" || continue
+    met=1
+  done
+  [ -n "$met" ] || fail "the dependency$clause is not met on this Debian $release"
 done
 # Errors and warnings both fail; lintian's informational tags do not.
 lintian --fail-on error,warning "$deb" >"$work/lintian.log" 2>&1 ||

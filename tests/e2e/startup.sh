@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Starts the real program beside a small library under a private X server and
 # checks what a user sees: the caption, the window's place and size, and the
-# listed games of the first category.
+# listed games of the first category; and what a start says: one line that no
+# GPU was found where that is so, and nothing else.
 # Usage: startup.sh PELLIWICK_BINARY
 set -euo pipefail
 here=$(dirname "$0")
@@ -13,6 +14,9 @@ touch "$work/Action/Tennis.SWF" "$work/Action/chess.swf" "$work/Action/Extra/maz
       "$work/Sport/golf.swf"
 
 start_x
+# A desktop session gives its user a runtime folder.
+export XDG_RUNTIME_DIR="$work/runtime"
+mkdir -m 700 "$XDG_RUNTIME_DIR"
 "$work/pelliwick" 2>"$work/stderr.log" &
 app=$!
 wait_for 30 xdotool search --onlyvisible --name "$main_window" ||
@@ -41,4 +45,12 @@ for row in 0 1 2 3; do
     [ "$level" -gt 200 ] || fail "list line $row is not empty"
   fi
 done
-echo "PASS: caption, position 175,157, size 572x357, three games listed"
+
+# The engine has set itself up once its page has a process of its own. As
+# root it says that its sandbox is off, which is so.
+wait_for 30 pgrep -P "$app" -x QtWebEngineProc || fail "the player's engine never started"
+expected=""
+[ -e /dev/dri/renderD128 ] || expected="pelliwick.player: no GPU found: games are drawn in software"
+said=$(grep -vx 'Sandboxing disabled by user.' "$work/stderr.log" || true)
+[ "$said" = "$expected" ] || fail "the start said: $said"
+echo "PASS: caption, position 175,157, size 572x357, three games listed; the start says only what it must"

@@ -65,10 +65,9 @@ private slots:
         if (!disk.mounted)
             QSKIP("needs root: mounting a small tmpfs to fill (run make test as root)");
         const SaveStore store(disk.path);
-        const std::string game = "localhost/g/pong.swf";
-        QCOMPARE(store.put(game, game + "/scores", "before"), SaveResult::Done);
-        QCOMPARE(store.put(game, game + "/scores", std::string(200 * 1024, 'x')),
-                 SaveResult::NoSpace);
+        const SaveStore::Place scores = *SaveStore::placeOf("localhost/g/pong.swf/scores");
+        QCOMPARE(store.put(scores, "before"), SaveResult::Done);
+        QCOMPARE(store.put(scores, std::string(200 * 1024, 'x')), SaveResult::NoSpace);
         QCOMPARE(snapshot(disk.path + "/localhost/g/pong.swf"),
                  (Snapshot{{"scores.sol", "before"}}));
     }

@@ -104,6 +104,20 @@ lines_shown() {
 }
 lists() { look && [ "$(lines_shown)" -eq "$1" ]; } # the list shows that many lines
 
+# Plays the game on that line of the list and waits for its colour.
+play() { # LINE R,G,B WHAT_FAILED
+  click $(line "$1")
+  wait_for 60 plays "$2" || fail "$3 ($(pixel "$shot" $player))"
+}
+# Closes the program's window as a window manager's close button does, by
+# $close_window, and waits for it to end well.
+quit() {
+  "$close_window" "$window"
+  local code=0
+  wait "$app" || code=$?
+  [ $code -eq 0 ] || fail "exit code $code after closing the window"
+}
+
 fail() {
   echo "FAIL: $*" >&2
   exit 1
