@@ -4,6 +4,7 @@
 #include <QGridLayout>
 #include <QScreen>
 #include <QShortcut>
+#include <QWebEngineFullScreenRequest>
 
 FullScreenWindow::FullScreenWindow(QWidget* player)
     : QWidget(player->window(), Qt::Window), player_(player) {
@@ -13,6 +14,16 @@ FullScreenWindow::FullScreenWindow(QWidget* player)
     // whatever the game does with its keys.
     connect(new QShortcut(Qt::Key_Escape, this), &QShortcut::activated, this,
             &FullScreenWindow::leaveRequested);
+}
+
+void FullScreenWindow::answer(QWebEngineFullScreenRequest request) {
+    // Whether the request answers the user is the page's to judge: the
+    // engine only passes on what the page let through.
+    request.accept();
+    if (!request.toggleOn())
+        leave();
+    else if (!isVisible())
+        enter();
 }
 
 void FullScreenWindow::enter() {
@@ -34,11 +45,14 @@ void FullScreenWindow::enter() {
 }
 
 void FullScreenWindow::leave() {
+    if (!isVisible())
+        return;
     hide();
     grid_->addWidget(player_, row_, column_, rowSpan_, columnSpan_);
     if (above_)
         player_->stackUnder(above_);
     player_->show();
+    emit left();
 }
 
 void FullScreenWindow::changeEvent(QEvent* event) {

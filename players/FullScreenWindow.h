@@ -3,6 +3,7 @@
 #include <QWidget>
 
 class QGridLayout;
+class QWebEngineFullScreenRequest;
 
 // The player on the whole screen. The player itself moves into this window,
 // its page and game with it, and back to its place in its window's grid
@@ -14,6 +15,8 @@ public:
     // player sits in a cell of its window's grid layout.
     explicit FullScreenWindow(QWidget* player);
 
+    // A game, or the player's menu, asks to go full screen or to leave it.
+    void answer(QWebEngineFullScreenRequest request);
     // Moves the player over the whole screen it is on; the window takes the
     // keyboard, which the player then holds.
     void enter();
@@ -21,6 +24,8 @@ public:
     void leave();
 
 signals:
+    // The player is back in its cell.
+    void left();
     // The user wants the player back in its window: Esc, closing this
     // window, or another window taking the keyboard.
     void leaveRequested();

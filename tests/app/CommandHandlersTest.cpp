@@ -1,12 +1,13 @@
 // Add, Delete, Modify and Move as the user runs them from the main window,
-// with the dialogs answered as the user answers them and the disk checked
-// after each step.
+// with the dialogs answered as the user answers them: what the window shows
+// and does of each, and the disk after each step. Every failure of the file
+// work itself is the core's GameCommandsTest's.
 #include "app/Application.h"
 #include "app/TMainForm.h"
+#include "app/TMoveBox.h"
 #include "library/CaseFolding.h"
 #include "library/CategoryTable.h"
 #include "library/FileNameText.h"
-#include "library/TMoveBox.h"
 #include "players/TShockwaveFlash.h"
 #include "support/ModalScript.h"
 #include "support/Snapshot.h"
@@ -25,7 +26,7 @@ const std::string Playing = "/somewhere/playing.swf";
 
 } // namespace
 
-class GameCommandsTest : public QObject {
+class CommandHandlersTest : public QObject {
     Q_OBJECT
 private:
     std::unique_ptr<TreeBuilder> tree_;
@@ -174,9 +175,7 @@ private slots:
     void add_thatCannotCopyChangesNothing_data() {
         QTest::addColumn<QString>("picked");
         QTest::newRow("cancelled") << QString();
-        QTest::newRow("the very file") << "library/Action/chess.swf";
         QTest::newRow("name taken in other case") << "picked/CHESS.swf";
-        QTest::newRow("typed name of no file") << "picked/typed.swf";
     }
     void add_thatCannotCopyChangesNothing() {
         QFETCH(QString, picked);
@@ -303,13 +302,8 @@ private slots:
     void modify_toANameThatCannotBeChangesNothing_data() {
         QTest::addColumn<QString>("name");
         QTest::newRow("unchanged") << "chess";
-        QTest::newRow("empty") << "";
-        QTest::newRow("taken") << "tennis";
         QTest::newRow("taken in other case") << "TENNIS";
         QTest::newRow("up and out") << "../../outside";
-        QTest::newRow("into a folder") << "Sport/chess";
-        QTest::newRow("dot") << ".";
-        QTest::newRow("dot dot") << "..";
     }
     void modify_toANameThatCannotBeChangesNothing() {
         QFETCH(QString, name);
@@ -345,9 +339,6 @@ private slots:
         QTest::addColumn<QString>("entry");
         QTest::addColumn<int>("category");
         QTest::newRow("name taken there") << "chess" << 4;
-        QTest::newRow("no such folder") << "chess" << 5;
-        QTest::newRow("no game file") << "lonely" << 4;
-        QTest::newRow("onto itself") << "chess" << 0;
         QTest::newRow("out of the folder") << "../../outside" << 4;
     }
     void move_thatFailsSaysSoAndChangesNothing() {
@@ -476,5 +467,5 @@ private slots:
     }
 };
 
-PELLIWICK_TEST_MAIN(GameCommandsTest)
-#include "GameCommandsTest.moc"
+PELLIWICK_TEST_MAIN(CommandHandlersTest)
+#include "CommandHandlersTest.moc"

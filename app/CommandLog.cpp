@@ -1,0 +1,12 @@
+#include "app/CommandLog.h"
+
+#include "library/FileNameText.h"
+
+Q_LOGGING_CATEGORY(commandsLog, "pelliwick.commands", QtInfoMsg)
+
+bool CommandLog::done(const CommandResult& result) {
+    if (!result.done())
+        qCWarning(commandsLog).noquote()
+            << QString::fromStdU16String(FileNameText::readable(result.reason));
+    return result.done();
+}
