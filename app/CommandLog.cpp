@@ -2,7 +2,13 @@
 
 #include "library/FileNameText.h"
 
+#include <QLoggingCategory>
+
+namespace {
+
 Q_LOGGING_CATEGORY(commandsLog, "pelliwick.commands", QtInfoMsg)
+
+} // namespace
 
 bool CommandLog::done(const CommandResult& result) {
     if (!result.done())

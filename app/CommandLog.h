@@ -2,13 +2,9 @@
 
 #include "library/CommandResult.h"
 
-#include <QLoggingCategory>
-
-// Why a game command failed: its files and the reason, under
-// "pelliwick.commands", whatever the window shows of it (often nothing, as
+// Why a game command failed, its files and the reason, logged under
+// "pelliwick.commands" whatever the window shows of it (often nothing, as
 // the original program showed nothing).
-Q_DECLARE_LOGGING_CATEGORY(commandsLog)
-
 class CommandLog {
 public:
     // Whether the command was done; when it was not, the log says why.
