@@ -14,7 +14,7 @@ public:
         : folder_(std::move(folder)), fileName_(std::move(fileName)) {}
     // The game an entry of a category's list stands for: the entry and ".swf".
     static GameFile ofEntry(std::string folder, std::string_view entry);
-    // The game whose file is at path.
+    // The game whose file is at path, an absolute one.
     static GameFile ofPath(std::string_view path);
     // The game a movie URL names: "file://" and an absolute path. Nothing for
     // any other address.
