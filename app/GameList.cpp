@@ -3,7 +3,9 @@
 #include "library/FileNameText.h"
 
 #include <QAbstractListModel>
+#include <QDropEvent>
 #include <QKeyEvent>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QStyledItemDelegate>
 
@@ -17,6 +19,28 @@ public:
         return {QStyledItemDelegate::sizeHint(option, index).width(), GameList::ItemHeight};
     }
 };
+
+// The local files a drag offers, as the bytes of their paths: a file
+// manager writes a name that is not UTF-8 percent-encoded byte by byte.
+std::vector<std::string> localFiles(const QMimeData* data) {
+    std::vector<std::string> files;
+    for (const QUrl& url : data->urls())
+        if (url.scheme() == QLatin1String("file") &&
+            (url.host().isEmpty() || url.host() == QLatin1String("localhost")))
+            files.push_back(QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1())
+                                .toStdString());
+    return files;
+}
+
+// The list copies what is dropped, whatever the source proposes.
+void answerDrag(QDropEvent* event, bool accepted) {
+    if (accepted && (event->possibleActions() & Qt::CopyAction)) {
+        event->setDropAction(Qt::CopyAction);
+        event->accept();
+    } else {
+        event->ignore();
+    }
+}
 
 } // namespace
 
@@ -70,6 +94,7 @@ GameList::GameList(QWidget* parent) : QListView(parent), entries_(new Entries(th
     setUniformItemSizes(true);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setAcceptDrops(true);
 }
 
 int GameList::count() const {
@@ -137,4 +162,20 @@ void GameList::keyPressEvent(QKeyEvent* event) {
     QListView::keyPressEvent(event);
     if (currentIndex() != before && currentIndex().isValid())
         emit Click();
+}
+
+void GameList::dragEnterEvent(QDragEnterEvent* event) {
+    dragAccepted_ = false;
+    emit DragOver(localFiles(event->mimeData()), dragAccepted_);
+    answerDrag(event, dragAccepted_);
+}
+
+void GameList::dragMoveEvent(QDragMoveEvent* event) {
+    answerDrag(event, dragAccepted_);
+}
+
+void GameList::dropEvent(QDropEvent* event) {
+    answerDrag(event, dragAccepted_);
+    if (event->isAccepted())
+        emit DragDrop(localFiles(event->mimeData()));
 }

@@ -35,12 +35,23 @@ signals:
     // The user picked an entry: clicked one (again, even), or moved the
     // selection with the keyboard.
     void Click();
+    // Files dragged onto the list, as the bytes of their paths (anything
+    // that is not a local file left out): the handler says whether the list
+    // takes them. Asked once as the drag comes in.
+    void DragOver(const std::vector<std::string>& Files, bool& Accept);
+    // Files dropped onto the list, after the handler took them.
+    void DragDrop(const std::vector<std::string>& Files);
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     class Entries;
     Entries* entries_;
+    // The handler's answer for the drag under way.
+    bool dragAccepted_ = false;
 };

@@ -1,14 +1,14 @@
 #include "app/TMainForm.h"
 
 #include "app/Application.h"
+#include "app/CommandLog.h"
 #include "app/Glyph.h"
 #include "app/ModalDialog.h"
+#include "app/TMoveBox.h"
 #include "library/CategoryTable.h"
 #include "library/FileNameText.h"
-#include "library/FileSystem.h"
-#include "library/GameFile.h"
+#include "library/GameCommands.h"
 #include "library/ScanFolder.h"
-#include "library/TMoveBox.h"
 #include "share/Addresses.h"
 #include "share/SendMail.h"
 #include "share/TAboutBox.h"
@@ -64,6 +64,13 @@ TMainForm::TMainForm(std::string executablePath)
         move(175, 157);
         connect(ComboBox1, &QComboBox::activated, this, [this] { ComboBox1Change(ComboBox1); });
         connect(ListBox1, &GameList::Click, this, [this] { ListBox1Click(ListBox1); });
+        connect(ListBox1, &GameList::DragOver, this,
+                [this](const std::vector<std::string>& files, bool& accept) {
+                    ListBox1DragOver(ListBox1, files, accept);
+                });
+        connect(ListBox1, &GameList::DragDrop, this, [this](const std::vector<std::string>& files) {
+            ListBox1DragDrop(ListBox1, files);
+        });
         connect(SpeedButton1, &QToolButton::clicked, this,
                 [this] { SpeedButton1Click(SpeedButton1); });
         connect(SpeedButton2, &QToolButton::clicked, this,
@@ -116,11 +123,11 @@ void TMainForm::FormPaint(QObject*) {
 void TMainForm::ListBox1Click(QObject*) {
     // Nothing is checked first: a missing or damaged file is the player's
     // affair, and the same entry again plays it again.
-    const std::string path =
-        GameFile::path(currentCategoryFolder_, ListBox1->entry(ListBox1->selectedRow()));
+    const GameFile game =
+        GameFile::ofEntry(currentCategoryFolder_, ListBox1->entry(ListBox1->selectedRow()));
     // The URL's text stands for the path's bytes exactly, UTF-8 or not.
-    ShockwaveFlash1->setMovie(QString::fromStdU16String(FileNameText::exact("file://" + path)));
-    Edit1->setText(ListBox1->text(ListBox1->selectedRow()));
+    ShockwaveFlash1->setMovie(QString::fromStdU16String(FileNameText::exact(game.movieUrl())));
+    Edit1->setText(QString::fromStdU16String(game.shownName()));
     Edit1->setFocus(Qt::OtherFocusReason);
     ShockwaveFlash1->SetFocus();
 }
@@ -137,26 +144,37 @@ void TMainForm::SpeedButton1Click(QObject*) {
         popup->close();
     if (answer != QDialog::Accepted || OpenDialog1->selectedFiles().isEmpty())
         return;
-    const std::string source =
-        QFile::encodeName(OpenDialog1->selectedFiles().first()).toStdString();
-    const std::string name = source.substr(source.rfind('/') + 1);
-    if (FileSystem::copyNew(source, currentCategoryFolder_ + "/" + name) != FileResult::Done)
-        return;
+    addGameFile(QFile::encodeName(OpenDialog1->selectedFiles().first()).toStdString());
+}
+
+void TMainForm::addGameFile(const std::string& source) {
+    const GameFile game = GameFile::ofPath(source).movedTo(currentCategoryFolder_);
     // The file's own letter case; a listing would show it in lower case.
-    ListBox1->append(name.substr(0, name.size() - std::min<size_t>(4, name.size())));
+    if (CommandLog::done(GameCommands::add(source, game)))
+        ListBox1->append(game.entry());
+}
+
+void TMainForm::ListBox1DragOver(QObject*, const std::vector<std::string>& Files, bool& Accept) {
+    Accept = std::any_of(Files.begin(), Files.end(), [this](const std::string& file) {
+        return GameCommands::canAdd(file, GameFile::ofPath(file).movedTo(currentCategoryFolder_));
+    });
+}
+
+void TMainForm::ListBox1DragDrop(QObject*, const std::vector<std::string>& Files) {
+    // One that cannot be added leaves the others to be added.
+    for (const std::string& file : Files)
+        if (GameFile::ofPath(file).hasGameExtension())
+            addGameFile(file);
 }
 
 void TMainForm::SpeedButton2Click(QObject*) {
     const int row = ListBox1->selectedRow();
     if (row < 0)
         return;
-    const std::string entry = ListBox1->entry(row);
+    const GameFile game = GameFile::ofEntry(currentCategoryFolder_, ListBox1->entry(row));
     // Whatever plays goes first, so no game file is in use when it goes.
     UnloadPlayer();
-    // An entry that names no file of this folder deletes nothing.
-    if (!GameFile::isPlainName(entry))
-        return;
-    if (FileSystem::remove(GameFile::path(currentCategoryFolder_, entry)) == FileResult::Done)
+    if (CommandLog::done(GameCommands::remove(game)))
         ListBox1->remove(row);
 }
 
@@ -168,17 +186,11 @@ void TMainForm::SpeedButton3Click(QObject*) {
     // its bytes.
     if (Edit1->text() == ListBox1->text(row))
         return;
-    const std::string oldName = ListBox1->entry(row);
-    const std::string newName = FileNameText::bytes(Edit1->text().toStdU16String());
-    // A new name must stay a file of this folder: "../../x" would carry the
-    // game out of the library.
-    if (newName == oldName || !GameFile::isPlainName(newName) || !GameFile::isPlainName(oldName))
-        return;
-    const std::string oldPath = GameFile::path(currentCategoryFolder_, oldName);
-    const std::string newPath = GameFile::path(currentCategoryFolder_, newName);
-    if (FileSystem::moveNoReplace(oldPath, newPath) == FileResult::Done) {
-        ListBox1->setEntry(row, newName);
-        ShockwaveFlash1->gameMoved(oldPath, newPath);
+    const GameFile game = GameFile::ofEntry(currentCategoryFolder_, ListBox1->entry(row));
+    const GameFile renamed = game.renamed(FileNameText::bytes(Edit1->text().toStdU16String()));
+    if (CommandLog::done(GameCommands::rename(game, renamed))) {
+        ListBox1->setEntry(row, renamed.entry());
+        ShockwaveFlash1->gameMoved(game, renamed);
     }
 }
 

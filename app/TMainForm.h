@@ -6,6 +6,7 @@
 #include <QFileDialog>
 #include <QWidget>
 #include <string>
+#include <vector>
 
 // The main window: the library panel with the category selector, the game list
 // and the name box; the player area right of the splitter; the toolbar on top.
@@ -37,6 +38,12 @@ public:
 
     // Add: copies a game picked in the open-file dialog into the category.
     void SpeedButton1Click(QObject* Sender);
+    // Files from another program dragged over the game list: taken when Add
+    // could add any of them, a game file whose name the category lacks.
+    void ListBox1DragOver(QObject* Sender, const std::vector<std::string>& Files, bool& Accept);
+    // Files dropped onto the game list: each game file added as Add adds
+    // one, each on its own.
+    void ListBox1DragDrop(QObject* Sender, const std::vector<std::string>& Files);
     // Delete: the selected game's file, after emptying the player.
     void SpeedButton2Click(QObject* Sender);
     // Modify: renames the selected game's file to the name box's text.
@@ -61,6 +68,10 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    // Add's file work: the game file at source copied into the category
+    // under its own name, and its entry appended in its own letter case.
+    void addGameFile(const std::string& source);
+
     const std::string executablePath_;
     std::string currentCategoryFolder_;
 };

@@ -133,6 +133,22 @@ void syncFolder(const std::string& folder) {
     }
 }
 
+// Whether a new file may take target's name, which no entry of its folder
+// has in any letter case: Done and the path to write, in the folder as it
+// is spelled on disk, or why not.
+std::pair<FileResult, std::string> freeName(const std::string& target) {
+    auto [folder, name] = split(target);
+    folder = FileSystem::resolve(folder);
+    if (!isFolder(folder))
+        return {FileResult::FolderMissing, {}};
+    if (name.empty())
+        return {FileResult::Failed, {}};
+    std::string to = folder + "/" + name;
+    if (exists(FileSystem::resolve(to)))
+        return {FileResult::TargetExists, {}};
+    return {FileResult::Done, std::move(to)};
+}
+
 } // namespace
 
 std::optional<std::vector<DirEntry>> FileSystem::enumerate(const std::string& folder, Links links,
@@ -197,7 +213,8 @@ std::string FileSystem::resolve(const std::string& path) {
         }
         const std::string wanted = CaseFolding::lower(component);
         std::string match = component;
-        if (const auto entries = enumerate(folder)) {
+        // Names are all it compares: no file is looked up.
+        if (const auto entries = enumerate(folder, Links::Follow, Attributes::FoldersOnly)) {
             const auto found =
                 std::find_if(entries->begin(), entries->end(),
                              [&](const DirEntry& e) { return e.lowerName == wanted; });
@@ -267,6 +284,15 @@ int FileSystem::openInside(const std::string& folder, const std::string& path) {
     return fd;
 }
 
+FileResult FileSystem::checkCopyNew(const std::string& source, const std::string& target) {
+    struct stat st;
+    if (stat(resolve(source).c_str(), &st) != 0)
+        return resultOf(errno);
+    if (!S_ISREG(st.st_mode))
+        return FileResult::NotAFile;
+    return freeName(target).first;
+}
+
 FileResult FileSystem::copyNew(const std::string& source, const std::string& target) {
     const int in = open(resolve(source).c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (in < 0)
@@ -278,21 +304,13 @@ FileResult FileSystem::copyNew(const std::string& source, const std::string& tar
     }
     fcntl(in, F_SETFL, fcntl(in, F_GETFL) & ~O_NONBLOCK);
 
-    auto [folder, name] = split(target);
-    folder = resolve(folder);
-    const std::string to = folder + "/" + name;
-    FileResult result = FileResult::Done;
-    struct stat existing;
-    if (!isFolder(folder))
-        result = FileResult::FolderMissing;
-    else if (name.empty())
-        result = FileResult::Failed;
-    else if (lstat(resolve(to).c_str(), &existing) == 0)
-        result = FileResult::TargetExists;
-    else
-        result = writeWhole(
-            to, [&](int out) { return copyContents(in, out, st.st_size); }, Replace::Never,
-            st.st_mode & 07777);
+    const auto [free, to] = freeName(target);
+    const FileResult result =
+        free != FileResult::Done
+            ? free
+            : writeWhole(
+                  to, [&](int out) { return copyContents(in, out, st.st_size); }, Replace::Never,
+                  st.st_mode & 07777);
     close(in);
     return result;
 }

@@ -55,6 +55,10 @@ public:
     // target's name never shows a half-written file; on any failure nothing
     // is left behind.
     static FileResult copyNew(const std::string& source, const std::string& target);
+    // What copyNew would find before it copies: Done when source is a plain
+    // file (a link is followed) and target's name is free in a folder that
+    // exists. The disk may change before a copy, which checks again.
+    static FileResult checkCopyNew(const std::string& source, const std::string& target);
     // Renames source to target. A change of letter case alone is a rename. A
     // target on another file system gets a complete copy first; the source
     // goes only once the copy is in place, and the copy goes again if the

@@ -1,24 +1,22 @@
 #include "library/GameFile.h"
 
+#include "library/CaseFolding.h"
 #include "library/FileNameText.h"
+#include "library/SaveStore.h"
 
 #include <cstdio>
-#include <string_view>
 
-std::string GameFile::path(const std::string& folder, const std::string& entry) {
-    return folder + "/" + entry + ".swf";
-}
+namespace {
 
-bool GameFile::isPlainName(const std::string& name) {
-    return !name.empty() && name != "." && name != ".." &&
-           name.find_first_of(std::string("/\0", 2)) == std::string::npos;
-}
+constexpr std::string_view FileScheme = "file://";
 
-std::string GameFile::movieUrl(const std::string& path) {
+// The path as a URL's path: as it is when nothing in it would be misread,
+// percent-encoded otherwise.
+std::string urlPath(const std::string& path) {
     if (path.find_first_of("#?%") == std::string::npos && path.find("/.") == std::string::npos &&
         FileNameText::isUtf8(path))
-        return "file://" + path;
-    std::string url = "file://";
+        return path;
+    std::string encoded;
     for (std::size_t i = 0; i < path.size(); ++i) {
         const unsigned char c = path[i];
         // A part of the path that begins with a dot (~/.local) is taken by
@@ -28,12 +26,66 @@ std::string GameFile::movieUrl(const std::string& path) {
             (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
             std::string_view("-._~!$&'()*+,;=:@/").find(char(c)) != std::string_view::npos;
         if (kept && !dotFirst) {
-            url += char(c);
+            encoded += char(c);
         } else {
             char escaped[4];
             std::snprintf(escaped, sizeof escaped, "%%%02X", c);
-            url += escaped;
+            encoded += escaped;
         }
     }
-    return url;
+    return encoded;
+}
+
+} // namespace
+
+GameFile GameFile::ofEntry(std::string folder, std::string_view entry) {
+    return GameFile(std::move(folder), std::string(entry) + ".swf");
+}
+
+GameFile GameFile::ofPath(std::string_view path) {
+    const std::size_t slash = path.rfind('/');
+    if (slash == std::string_view::npos)
+        return GameFile({}, std::string(path));
+    return GameFile(std::string(path.substr(0, slash)), std::string(path.substr(slash + 1)));
+}
+
+std::optional<GameFile> GameFile::ofMovieUrl(std::string_view url) {
+    if (!url.starts_with(FileScheme) || !url.substr(FileScheme.size()).starts_with('/'))
+        return std::nullopt;
+    return ofPath(url.substr(FileScheme.size()));
+}
+
+std::string GameFile::entry() const {
+    return fileName_.substr(0, fileName_.size() - std::min<std::size_t>(4, fileName_.size()));
+}
+
+std::u16string GameFile::shownName() const {
+    return FileNameText::readable(entry());
+}
+
+bool GameFile::isPlain() const {
+    const std::string name = entry();
+    return !name.empty() && name != "." && name != ".." &&
+           name.find_first_of(std::string("/\0", 2)) == std::string::npos;
+}
+
+bool GameFile::hasGameExtension() const {
+    return fileName_.size() > 4 &&
+           CaseFolding::lower(fileName_.substr(fileName_.size() - 4)) == ".swf";
+}
+
+std::string GameFile::movieUrl() const {
+    return std::string(FileScheme) + path();
+}
+
+std::string GameFile::pageUrl() const {
+    return std::string(FileScheme) + urlPath(path());
+}
+
+std::string GameFile::pageFolderUrl() const {
+    return std::string(FileScheme) + urlPath(folder_ + "/");
+}
+
+std::string GameFile::savesKey() const {
+    return SaveStore::movieKey(urlPath(path()));
 }

@@ -160,11 +160,7 @@ std::string SaveStore::userFolder() {
     return std::string(home) + "/.local/share/pelliwick-saves";
 }
 
-std::string SaveStore::movieKey(const std::string& movieUrl) {
-    std::string_view path = movieUrl;
-    if (path.starts_with("file://"))
-        path.remove_prefix(7);
-    path = path.substr(0, path.find_first_of("?#"));
+std::string SaveStore::movieKey(std::string_view path) {
     while (path.starts_with('/'))
         path.remove_prefix(1);
     while (path.ends_with('/'))

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 
 // The games' saves: their local shared objects, kept for the user as the
 // original player kept them, one .sol file each. The engine names a shared
@@ -55,10 +56,10 @@ public:
 
     explicit SaveStore(std::string folder) : folder_(std::move(folder)) {}
 
-    // The path a movie's own saves belong to, from the URL the movie plays
-    // from, as the engine spells it: "localhost/" and the URL's path, with
-    // what a URL may not hold percent-encoded.
-    static std::string movieKey(const std::string& movieUrl);
+    // The path a movie's own saves belong to, from the path of the URL the
+    // movie plays from, as the engine spells it: "localhost/" and that
+    // path, with what a URL may not hold percent-encoded.
+    static std::string movieKey(std::string_view urlPath);
 
     // The store's rules for a save's key, the one place they are written:
     // where the save is kept, or nothing for a key the store does not keep.

@@ -51,6 +51,7 @@ QWebEnginePage* PlayerPages::makePage(QWebEngineView* view) {
     settings->setAttribute(QWebEngineSettings::ShowScrollBars, false);
     settings->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, false);
     settings->setAttribute(QWebEngineSettings::ErrorPageEnabled, false);
+    settings->setAttribute(QWebEngineSettings::FullScreenSupportEnabled, true);
     connect(page, &QWebEnginePage::loadFinished, this, [this, page](bool ok) {
         if (page == spare_) {
             spareLoaded_ = ok;

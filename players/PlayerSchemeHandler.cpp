@@ -29,6 +29,7 @@ QByteArray mimeType(const std::string& path) {
     return "application/octet-stream";
 }
 
+// A game's files are served under this folder of the player, by their path.
 constexpr std::string_view GamePrefix = "/game/";
 constexpr std::string_view RufflePrefix = "/ruffle/";
 constexpr std::string_view SavesPrefix = "/saves/";
@@ -54,8 +55,13 @@ PlayerSchemeHandler::~PlayerSchemeHandler() {
     lookups_.waitForDone();
 }
 
-void PlayerSchemeHandler::setMovieFolder(std::string folder) {
-    movieFolder_ = std::move(folder);
+void PlayerSchemeHandler::serve(const GameFile& game) {
+    movieFolder_ = game.folder();
+    ++movie_;
+}
+
+void PlayerSchemeHandler::serveNoGame() {
+    movieFolder_.clear();
     ++movie_;
 }
 
@@ -64,12 +70,9 @@ QUrl PlayerSchemeHandler::hostPageUrl() {
         QStringLiteral("%1://%2/host.html").arg(QLatin1String(Scheme), QLatin1String(Host)));
 }
 
-QUrl PlayerSchemeHandler::gameUrl(const QString& absolutePath) {
-    QUrl url;
-    url.setScheme(QLatin1String(Scheme));
-    url.setHost(QLatin1String(Host));
-    url.setPath(QStringLiteral("/game") + absolutePath);
-    return url;
+QString PlayerSchemeHandler::gameFilesUrl() {
+    return QStringLiteral("%1://%2").arg(QLatin1String(Scheme), QLatin1String(Host)) +
+           QLatin1String(GamePrefix.data(), qsizetype(GamePrefix.size() - 1));
 }
 
 void PlayerSchemeHandler::requestStarted(QWebEngineUrlRequestJob* job) {

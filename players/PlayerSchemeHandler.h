@@ -1,5 +1,7 @@
 #pragma once
 
+#include "library/GameFile.h"
+
 #include <QThreadPool>
 #include <QWebEngineUrlSchemeHandler>
 #include <string>
@@ -26,15 +28,18 @@ public:
     PlayerSchemeHandler(std::string rufflePath, QObject* parent);
     ~PlayerSchemeHandler() override;
 
-    // The folder whose files may be served as the movie's own; empty serves
-    // no movie at all. What the last movie still waits for is refused.
-    void setMovieFolder(std::string folder);
+    // From now on the files of the game's folder are served as the game's
+    // own, or no game's files at all. What the last game still waits for
+    // is refused.
+    void serve(const GameFile& game);
+    void serveNoGame();
     // Where the page's questions about the games' saves go.
     void setSaves(SaveBridge* saves) { saves_ = saves; }
 
-    // The URLs of the host page, and of a file of the movie's folder.
+    // The URL of the host page, and the one under which a game's file is
+    // served: this and the file's absolute path.
     static QUrl hostPageUrl();
-    static QUrl gameUrl(const QString& absolutePath);
+    static QString gameFilesUrl();
 
     void requestStarted(QWebEngineUrlRequestJob* job) override;
 

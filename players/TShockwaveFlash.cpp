@@ -3,103 +3,44 @@
 #include "library/Exception.h"
 #include "library/FileNameText.h"
 #include "library/FileSystem.h"
-#include "library/GameFile.h"
-#include "players/NoGpuNotice.h"
-#include "players/PageWatch.h"
+#include "players/FullScreenWindow.h"
+#include "players/GameSaves.h"
+#include "players/GameWatch.h"
+#include "players/PageCommands.h"
+#include "players/PlayerEngine.h"
 #include "players/PlayerLog.h"
 #include "players/PlayerPages.h"
 #include "players/PlayerSchemeHandler.h"
-#include "players/SaveBridge.h"
 
 #include <QCoreApplication>
-#include <QEventLoop>
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <QJsonValue>
 #include <QQuickWidget>
 #include <QTimer>
+#include <QWebEngineFullScreenRequest>
 #include <QWebEnginePage>
 #include <csignal>
-#include <fstream>
 #include <unistd.h>
 
 namespace {
 
 // Recoveries in a row, without a page loaded between them.
 constexpr int MaxRecoveries = 3;
-// No game needs more; one that takes it would take the machine's next.
-constexpr qint64 MaxGameMemory = qint64(1536) << 20;
-constexpr int GameWatchMs = 250;
-// What a page may keep of the games before over what it held fresh; with
-// more, it is made anew before the next game.
-constexpr qint64 KeptMemory = qint64(256) << 20;
-
-std::string ruffleFolder() {
-    const std::string program = FileSystem::executablePath();
-    return program.substr(0, program.rfind('/') + 1) + "ruffle";
-}
-
-bool hasWebAssembly(const std::string& folder) {
-    const auto entries = FileSystem::enumerate(folder);
-    return entries && std::any_of(entries->begin(), entries->end(),
-                                  [](const DirEntry& e) { return e.lowerName.ends_with(".wasm"); });
-}
-
-// A JavaScript string literal holding text.
-QString jsString(const QString& text) {
-    const QByteArray array =
-        QJsonDocument::fromVariant(QVariantList{text}).toJson(QJsonDocument::Compact);
-    return QString::fromUtf8(array.mid(1).chopped(1));
-}
 
 } // namespace
 
 void TShockwaveFlash::prepare() {
-    // The host page lives in a static library: bring it in explicitly.
-    Q_INIT_RESOURCE(players);
-    PlayerSchemeHandler::registerScheme();
-    // Without a graphics card OpenGL is emulated in software, which costs the
-    // window some 50 ms of start-up and the player some 100 MB; the engine
-    // draws faster and smaller in software of its own. A setting the user
-    // made for Qt is kept.
-    const bool gpu = access("/dev/dri/renderD128", F_OK) == 0;
-    if (!gpu)
-        NoGpuNotice::install();
-    if (!gpu && !qEnvironmentVariableIsSet("QT_QUICK_BACKEND")) {
-        qputenv("QT_XCB_GL_INTEGRATION", "none");
-        qputenv("QT_QUICK_BACKEND", "software");
-        QByteArray flags = qgetenv("QTWEBENGINE_CHROMIUM_FLAGS");
-        qputenv("QTWEBENGINE_CHROMIUM_FLAGS", flags + " --disable-gpu");
-    }
-    // Offline below the page too: no name resolves and nothing is looked up
-    // or fetched ahead, so a request that got past the page's interceptor
-    // fails at once all the same.
-    qputenv("QTWEBENGINE_CHROMIUM_FLAGS",
-            qgetenv("QTWEBENGINE_CHROMIUM_FLAGS") +
-                " --host-resolver-rules=\"MAP * ~NOTFOUND\" --dns-prefetch-disable"
-                " --disable-background-networking");
-    // Chromium refuses to start its sandbox as root and the process dies;
-    // only then does the player run without it.
-    if (geteuid() == 0)
-        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    PlayerEngine::prepare();
 }
 
 TShockwaveFlash::TShockwaveFlash(QWidget* parent)
-    : QWebEngineView(parent), rufflePath_(ruffleFolder()) {
-    if (access((rufflePath_ + "/ruffle.js").c_str(), R_OK) != 0)
-        throw Exception("The Flash player is not installed: " + rufflePath_ +
-                        "/ruffle.js is missing");
-    if (!hasWebAssembly(rufflePath_))
-        throw Exception("The Flash player is not installed: no WebAssembly file in " + rufflePath_);
+    : QWebEngineView(parent), rufflePath_(PlayerEngine::ruffleFolder()) {
     setFocusPolicy(Qt::StrongFocus);
     // The page draws into a texture. A window that learns of that only when
     // the page appears is destroyed and made anew, which the user sees as a
     // flicker and the desktop as a new window: a hidden child of the same
     // kind tells the window from the start.
     (new QQuickWidget(this))->hide();
-    saves_ = new SaveBridge(this);
-    pages_ = new PlayerPages(rufflePath_, saves_, this);
+    saves_ = new GameSaves(this);
+    pages_ = new PlayerPages(rufflePath_, saves_->bridge(), this);
     connect(pages_, &PlayerPages::loaded, this, &TShockwaveFlash::pageLoaded);
     connect(pages_, &PlayerPages::ended, this,
             [this](QWebEnginePage::RenderProcessTerminationStatus status) {
@@ -107,16 +48,22 @@ TShockwaveFlash::TShockwaveFlash(QWidget* parent)
                 if (status != QWebEnginePage::NormalTerminationStatus)
                     QTimer::singleShot(0, this, &TShockwaveFlash::renderProcessGone);
             });
-    watch_ = new PageWatch(this);
-    connect(watch_, &PageWatch::heldFound, this, [this](const QString& why) {
+    watch_ = new GameWatch(this);
+    connect(watch_, &GameWatch::heldFound, this, [this](const QString& why) {
         if (ready_)
             renewPage(QStringLiteral("a command not taken up: ") + why);
     });
     // The page took the command up: it was sound after all.
-    connect(watch_, &PageWatch::answered, pages_, &PlayerPages::dropSpare);
-    connect(qApp, &QCoreApplication::aboutToQuit, this, &TShockwaveFlash::endGameBeforeQuitting);
-    gameWatch_.setInterval(GameWatchMs);
-    connect(&gameWatch_, &QTimer::timeout, this, &TShockwaveFlash::watchGame);
+    connect(watch_, &GameWatch::answered, pages_, &PlayerPages::dropSpare);
+    connect(watch_, &GameWatch::spareWanted, pages_, &PlayerPages::prepareSpare);
+    connect(watch_, &GameWatch::gameTooLarge, this, [this](const QString& why) {
+        stopGame();
+        message_ = QStringLiteral("This game was stopped: it took more than %1 GB of memory.")
+                       .arg(double(GameWatch::MaxGameMemory) / (1 << 30));
+        renewPage(why);
+    });
+    connect(qApp, &QCoreApplication::aboutToQuit, this,
+            [this] { saves_->endBeforeQuitting(ready_ && movie_ ? page() : nullptr); });
 }
 
 TShockwaveFlash::~TShockwaveFlash() {
@@ -155,12 +102,13 @@ void TShockwaveFlash::createPage() {
 }
 
 void TShockwaveFlash::showPage() {
+    // A page made anew is never full screen.
+    if (fullScreen_)
+        fullScreen_->leave();
     ready_ = false;
-    gamePlayed_ = false;
-    freshMemory_ = 0;
-    gameWatch_.stop();
     QWebEnginePage* page = pages_->current();
-    // Nothing sent to an earlier page is waited for any more.
+    connect(page, &QWebEnginePage::fullScreenRequested, this,
+            &TShockwaveFlash::fullScreenRequested);
     watch_->watch(page);
     const bool hadFocus = hasFocus() || (focusProxy() && focusProxy()->hasFocus());
     setPage(page);
@@ -170,6 +118,22 @@ void TShockwaveFlash::showPage() {
         pageLoaded(true);
 }
 
+void TShockwaveFlash::fullScreenRequested(QWebEngineFullScreenRequest request) {
+    if (!fullScreen_) {
+        fullScreen_ = new FullScreenWindow(this);
+        // The engine leaves full screen without the game's say (even one
+        // that no longer answers), and asks the player to follow.
+        connect(fullScreen_, &FullScreenWindow::leaveRequested, this,
+                [this] { page()->triggerAction(QWebEnginePage::ExitFullScreen); });
+        // Back in the window, the keyboard on the game.
+        connect(fullScreen_, &FullScreenWindow::left, this, [this] {
+            window()->activateWindow();
+            SetFocus();
+        });
+    }
+    fullScreen_->answer(std::move(request));
+}
+
 void TShockwaveFlash::pageLoaded(bool ok) {
     if (!ok || ready_)
         return;
@@ -177,26 +141,18 @@ void TShockwaveFlash::pageLoaded(bool ok) {
     recoveries_ = 0;
     qCDebug(playerLog) << "page ready, render process" << page()->renderProcessPid();
     if (!message_.isEmpty())
-        page()->runJavaScript(QStringLiteral("pelliwick.say(%1)").arg(jsString(message_)));
+        page()->runJavaScript(PageCommands::say(message_));
     message_.clear();
-    if (!movie_.empty())
-        playInPage();
+    if (movie_)
+        playInPage(*movie_);
 }
 
 bool TShockwaveFlash::tellPage(const QString& script) {
-    if (gamePlayed_) {
-        const QString held = watch_->held();
-        if (!held.isEmpty()) {
-            renewPage(held);
-            return false;
-        }
+    if (const QString held = watch_->heldBefore(); !held.isEmpty()) {
+        renewPage(held);
+        return false;
     }
-    // The question goes first: answered, the page has taken the command up,
-    // however long the command then takes.
-    watch_->ask();
-    page()->runJavaScript(script);
-    if (gamePlayed_)
-        watch_->expectAnswer();
+    watch_->tell(script);
     return true;
 }
 
@@ -209,51 +165,18 @@ void TShockwaveFlash::renewPage(const QString& why) {
     showPage();
 }
 
-qint64 TShockwaveFlash::pageMemory() const {
-    const qint64 pid = pages_->current() ? pages_->current()->renderProcessPid() : 0;
-    if (pid <= 0)
-        return 0;
-    // Readable even where the sandbox hides the rest of the process.
-    std::ifstream statm("/proc/" + std::to_string(pid) + "/statm");
-    qint64 size = 0;
-    qint64 resident = 0;
-    if (!(statm >> size >> resident))
-        return 0;
-    return resident * sysconf(_SC_PAGESIZE);
-}
-
-bool TShockwaveFlash::keepsTooMuch(qint64 memory) const {
-    return gamePlayed_ && freshMemory_ > 0 && memory > freshMemory_ + KeptMemory;
-}
-
-void TShockwaveFlash::watchGame() {
-    if (!ready_ || movie_.empty())
-        return;
-    if (!watch_->asking())
-        watch_->ask();
-    const qint64 memory = pageMemory();
-    // A page that the game holds, or that keeps more than the next game may
-    // find, is likely made anew at the next selection: a spare page is
-    // started now, and the next game need not wait for it.
-    if (const QString held = watch_->held(); !held.isEmpty())
-        pages_->prepareSpare(held);
-    else if (keepsTooMuch(memory))
-        pages_->prepareSpare(QStringLiteral("the page holds %1 MB").arg(memory >> 20));
-    if (memory <= MaxGameMemory)
-        return;
-    movie_.clear();
-    pages_->handler()->setMovieFolder({});
-    message_ = QStringLiteral("This game was stopped: it took more than %1 GB of memory.")
-                   .arg(double(MaxGameMemory) / (1 << 30));
-    renewPage(QStringLiteral("the game took %1 MB").arg(memory >> 20));
+void TShockwaveFlash::stopGame() {
+    movie_.reset();
+    if (pages_->handler())
+        pages_->handler()->serveNoGame();
+    watch_->gameEnds();
 }
 
 void TShockwaveFlash::renderProcessGone() {
     ready_ = false;
     // The movie that was playing may be what brought the page down: it is
     // not played again; the next selection plays as usual.
-    movie_.clear();
-    pages_->handler()->setMovieFolder({});
+    stopGame();
     if (recoveries_ < MaxRecoveries) {
         ++recoveries_;
         qCInfo(playerLog) << "page made anew after its render process died, time" << recoveries_;
@@ -267,22 +190,20 @@ void TShockwaveFlash::renderProcessGone() {
 
 void TShockwaveFlash::setMovie(const QString& url) {
     if (url.isEmpty()) {
-        movie_.clear();
-        if (pages_->handler())
-            pages_->handler()->setMovieFolder({});
-        gameWatch_.stop();
+        stopGame();
         if (ready_)
-            tellPage(QStringLiteral("pelliwick.unload()"));
+            tellPage(PageCommands::unload());
         return;
     }
     // The URL's text stands for the path's bytes exactly, UTF-8 or not.
     const std::string bytes = FileNameText::bytes(url.toStdU16String());
-    if (!bytes.starts_with("file:///"))
+    std::optional<GameFile> game = GameFile::ofMovieUrl(bytes);
+    if (!game)
         throw Exception("The Flash player cannot open " + bytes);
-    movie_ = bytes.substr(7);
+    movie_ = std::move(game);
     createPage();
     if (ready_)
-        playInPage();
+        playInPage(*movie_);
     else if (recoveries_ >= MaxRecoveries) {
         // Recovery gave up earlier: a new selection tries again.
         recoveries_ = 0;
@@ -292,64 +213,36 @@ void TShockwaveFlash::setMovie(const QString& url) {
 }
 
 QString TShockwaveFlash::movie() const {
-    return QString::fromStdU16String(FileNameText::exact(movie_));
+    return movie_ ? QString::fromStdU16String(FileNameText::exact(movie_->path())) : QString();
 }
 
-void TShockwaveFlash::playInPage() {
-    const std::string folder = movie_.substr(0, movie_.rfind('/'));
+void TShockwaveFlash::playInPage(const GameFile& game) {
     // No game file, no game: the player stays empty, as the original player
     // did, rather than showing the engine's advice about loading files.
-    const int game = FileSystem::openInside(folder, movie_);
-    if (game < 0) {
-        pages_->handler()->setMovieFolder({});
-        gameWatch_.stop();
-        tellPage(QStringLiteral("pelliwick.unload()"));
+    const int file = FileSystem::openInside(game.folder(), game.path());
+    if (file < 0) {
+        pages_->handler()->serveNoGame();
+        watch_->gameEnds();
+        tellPage(PageCommands::unload());
         return;
     }
-    ::close(game);
-    // What the games before left in the page's engine stays there: a page
-    // that holds much more than it did fresh is made anew first.
-    const qint64 memory = pageMemory();
-    if (!gamePlayed_)
-        freshMemory_ = memory;
-    else if (keepsTooMuch(memory)) {
-        renewPage(QStringLiteral("it holds %1 MB after its games, %2 MB fresh")
-                      .arg(memory >> 20)
-                      .arg(freshMemory_ >> 20));
+    ::close(file);
+    if (const QString full = watch_->tooFullBefore(); !full.isEmpty()) {
+        renewPage(full);
         return;
     }
-    pages_->handler()->setMovieFolder(folder);
-    const std::string movieUrl = GameFile::movieUrl(movie_);
-    const std::string movieKey = SaveStore::movieKey(movieUrl);
-    const QJsonObject saves{{QStringLiteral("movie"), QString::fromStdString(movieKey)},
-                            {QStringLiteral("token"), saves_->open(movieKey)}};
-    const QString baseUrl = QString::fromStdString(GameFile::movieUrl(folder + '/'));
-    if (!tellPage(QStringLiteral("pelliwick.play(%1, %2, %3)")
-                      .arg(jsString(QString::fromStdString(movieUrl)), jsString(baseUrl),
-                           QString::fromUtf8(QJsonDocument(saves).toJson(QJsonDocument::Compact)))))
+    pages_->handler()->serve(game);
+    if (!tellPage(PageCommands::play(game, saves_->open(game))))
         return;
-    gamePlayed_ = true;
-    gameWatch_.start();
+    watch_->gameStarts();
 }
 
-void TShockwaveFlash::gameMoved(const std::string& from, const std::string& to) {
-    saves_->gameMoved(SaveStore::movieKey(GameFile::movieUrl(from)),
-                      SaveStore::movieKey(GameFile::movieUrl(to)));
-}
-
-void TShockwaveFlash::endGameBeforeQuitting() {
-    if (ready_ && !movie_.empty()) {
-        QEventLoop sent;
-        connect(saves_, &SaveBridge::allSent, &sent, &QEventLoop::quit);
-        QTimer::singleShot(1000, &sent, &QEventLoop::quit);
-        page()->runJavaScript(QStringLiteral("pelliwick.unload()"));
-        sent.exec();
-    }
-    saves_->drain();
+void TShockwaveFlash::gameMoved(const GameFile& from, const GameFile& to) {
+    saves_->gameMoved(from, to);
 }
 
 void TShockwaveFlash::SetFocus() {
     setFocus(Qt::OtherFocusReason);
     if (ready_)
-        page()->runJavaScript(QStringLiteral("pelliwick.focus()"));
+        page()->runJavaScript(PageCommands::focus());
 }

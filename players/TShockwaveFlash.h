@@ -1,11 +1,15 @@
 #pragma once
 
-#include <QTimer>
-#include <QWebEngineView>
+#include "library/GameFile.h"
 
-class PageWatch;
+#include <QWebEngineView>
+#include <optional>
+
+class FullScreenWindow;
+class GameSaves;
+class GameWatch;
 class PlayerPages;
-class SaveBridge;
+class QWebEngineFullScreenRequest;
 
 // The game player: Ruffle, the Flash player of the web, in a page of its own
 // that fills the player area. The page is loaded once the window is on screen,
@@ -34,8 +38,8 @@ public:
     // Keyboard focus into the running movie, so that keys reach the game.
     void SetFocus();
 
-    // The game file at from is now at to: its saves go with it.
-    void gameMoved(const std::string& from, const std::string& to);
+    // The game's file is now the other's: its saves go with it.
+    void gameMoved(const GameFile& from, const GameFile& to);
 
     // True once the page can take a movie (for those who must wait for it).
     bool isReady() const { return ready_; }
@@ -51,9 +55,12 @@ private:
     void createPage();
     // Shows the pages' current one, made anew: it has played no game yet.
     void showPage();
+    void fullScreenRequested(QWebEngineFullScreenRequest request);
     void pageLoaded(bool ok);
     void renderProcessGone();
-    void playInPage();
+    void playInPage(const GameFile& game);
+    // The player holds no game any more, and serves none of its files.
+    void stopGame();
     // A command to the page that must be taken up: a page held by the game
     // before is made anew (at once when it is held already). False when the
     // command waits for the new page.
@@ -62,33 +69,18 @@ private:
     // a page made anew (the spare, where one was started) plays the movie
     // the player holds.
     void renewPage(const QString& why);
-    // Whether the page keeps much more memory than it held fresh.
-    bool keepsTooMuch(qint64 memory) const;
-    // The resident memory of the page's render process; 0 when unknown.
-    qint64 pageMemory() const;
-    // While a game plays: stops it when it takes more memory than any game
-    // needs, and asks the page whether it still answers.
-    void watchGame();
-    // What the playing game has not saved yet, the engine writes as the
-    // game ends; the program waits for that, and for every save to reach
-    // the disk, before it ends.
-    void endGameBeforeQuitting();
 
     const std::string rufflePath_;
-    SaveBridge* saves_ = nullptr;
+    GameSaves* saves_ = nullptr;
     PlayerPages* pages_ = nullptr;
+    GameWatch* watch_ = nullptr;
     bool ready_ = false;
-    // The path's bytes.
-    std::string movie_;
+    // The game the player holds.
+    std::optional<GameFile> movie_;
     // Recoveries from a dead render process since a page last loaded.
     int recoveries_ = 0;
-    // Whether a game has played in this page: only such a page is ever held
-    // by a game, and a fresh one is given all the time it needs.
-    bool gamePlayed_ = false;
-    PageWatch* watch_ = nullptr;
-    // The page's memory once its engine has started, the measure of a fresh page.
-    qint64 freshMemory_ = 0;
     // What the player area says when the page is next ready.
     QString message_;
-    QTimer gameWatch_;
+    // Made at the first request for full screen.
+    FullScreenWindow* fullScreen_ = nullptr;
 };

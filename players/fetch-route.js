@@ -16,6 +16,8 @@
   const MaxWaiting = 256;
   let onTheirWay = 0;
   let waiting = [];
+  // Where the program serves the playing game's files, by their path.
+  let servedFrom = null;
   // The address a response names; the host page may name the movie's own as
   // it was given.
   window.pelliwickAddressOf = (url) => url.href;
@@ -49,18 +51,20 @@
   };
 
   const fetchGameFile = (url) => {
-    if (waiting.length >= MaxWaiting)
+    if (waiting.length >= MaxWaiting || !servedFrom)
       return Promise.reject(new TypeError("Failed to fetch " + url.href));
-    const served = new URL(`${location.protocol}//${location.host}/game${url.pathname}`);
+    const served = new URL(servedFrom + url.pathname);
     return new Promise((resolve, reject) => {
       waiting.push({ url, served, resolve, reject });
       next();
     });
   };
-  // The movie itself, asked for as its game starts: the engine sets itself up
-  // for the game meanwhile, and finds it fetched when it asks.
+  // The movie itself, asked for as its game starts, from where the program
+  // serves its files: the engine sets itself up for the game meanwhile, and
+  // finds it fetched when it asks.
   let early = null;
-  window.pelliwickFetchEarly = (address) => {
+  window.pelliwickFetchEarly = (address, gameFiles) => {
+    servedFrom = gameFiles;
     const url = new URL(address);
     const response = fetchGameFile(url);
     response.catch(() => {});

@@ -1,12 +1,14 @@
 #include "app/TMainForm.h"
 
 #include "app/Application.h"
+#include "players/FullScreenWindow.h"
 #include "players/TShockwaveFlash.h"
 #include "support/ShowActive.h"
 #include "support/TestMain.h"
 #include "support/TreeBuilder.h"
 
 #include <QMouseEvent>
+#include <QScreen>
 #include <QTest>
 
 namespace {
@@ -63,6 +65,21 @@ private:
         // Let the layout and the queued paint run.
         QTest::qWait(0);
         QCoreApplication::processEvents();
+    }
+
+    // The main window's children lie in their creation order, the player
+    // over the web page pane and under the toolbar, and fills the area.
+    void checkStacking() {
+        const QObjectList children = form_->children();
+        const auto place = [&](QObject* o) {
+            return children.indexOf(o);
+        };
+        QVERIFY(place(form_->Splitter1) < place(form_->CppWebBrowser));
+        QVERIFY(place(form_->CppWebBrowser) < place(form_->Panel1));
+        QVERIFY(place(form_->Panel1) < place(form_->ShockwaveFlash1));
+        QVERIFY(place(form_->ShockwaveFlash1) < place(form_->Panel4));
+        for (const QPoint at : {QPoint(160, 40), QPoint(570, 355), QPoint(364, 200)})
+            QVERIFY(within(form_->ShockwaveFlash1, form_->childAt(at)));
     }
 
 private slots:
@@ -202,18 +219,25 @@ private slots:
     }
 
     void stacking_playerLiesOverTheWebPane() {
-        const QObjectList children = form_->children();
-        const auto place = [&](QObject* o) {
-            return children.indexOf(o);
-        };
-        QVERIFY(place(form_->Splitter1) < place(form_->CppWebBrowser));
-        QVERIFY(place(form_->CppWebBrowser) < place(form_->Panel1));
-        QVERIFY(place(form_->Panel1) < place(form_->ShockwaveFlash1));
-        QVERIFY(place(form_->ShockwaveFlash1) < place(form_->Panel4));
         form_->show();
         QVERIFY(QTest::qWaitForWindowExposed(form_.get(), HangMs));
-        for (const QPoint at : {QPoint(160, 40), QPoint(570, 355), QPoint(364, 200)})
-            QVERIFY(within(form_->ShockwaveFlash1, form_->childAt(at)));
+        checkStacking();
+    }
+
+    void fullScreen_putsThePlayerBackInItsPlace() {
+        form_->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form_.get(), HangMs));
+        const QRect before = rectOf(form_->ShockwaveFlash1);
+        FullScreenWindow fullScreen(form_->ShockwaveFlash1);
+        fullScreen.enter();
+        QCOMPARE(form_->ShockwaveFlash1->window(), &fullScreen);
+        QCOMPARE(fullScreen.geometry(), form_->screen()->geometry());
+        fullScreen.leave();
+        settle();
+        QVERIFY(!fullScreen.isVisible());
+        QCOMPARE(form_->ShockwaveFlash1->window(), form_.get());
+        QCOMPARE(rectOf(form_->ShockwaveFlash1), before);
+        checkStacking();
     }
 
     void resize_growsOnlyTheListAndThePlayerArea() {

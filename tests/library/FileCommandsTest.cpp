@@ -54,8 +54,45 @@ private slots:
     void plainName_refusesWhatLeadsOutOfTheFolder() {
         QFETCH(QString, name);
         QFETCH(bool, plain);
-        QCOMPARE(GameFile::isPlainName(name.toStdString()), plain);
-        QCOMPARE(GameFile::path("/g/Sport", "tennis"), std::string("/g/Sport/tennis.swf"));
+        const GameFile game = GameFile::ofEntry("/g/Sport", name.toStdString());
+        QCOMPARE(game.isPlain(), plain);
+        QCOMPARE(game.entry(), name.toStdString());
+        QCOMPARE(GameFile::ofEntry("/g/Sport", "tennis").path(),
+                 std::string("/g/Sport/tennis.swf"));
+    }
+
+    void gameExtension_isSwfInAnyLetterCase() {
+        QVERIFY(GameFile::ofPath("/p/Tennis.swf").hasGameExtension());
+        QVERIFY(GameFile::ofPath("/p/TENNIS.SwF").hasGameExtension());
+        QVERIFY(!GameFile::ofPath("/p/.swf").hasGameExtension());
+        QVERIFY(!GameFile::ofPath("/p/tennis.swf.txt").hasGameExtension());
+        QVERIFY(!GameFile::ofPath("/p.swf/tennis.jpg").hasGameExtension());
+    }
+
+    // The player takes its Movie apart into the game that ListBox1Click put
+    // together, whatever the name's bytes; the page is given an address no
+    // URL parser misreads.
+    void movieUrl_takenApartIsTheSameGame_data() {
+        QTest::addColumn<QByteArray>("path");
+        QTest::addColumn<QByteArray>("pageUrl");
+        QTest::newRow("plain") << QByteArray("/g/Action/pong.swf")
+                               << QByteArray("file:///g/Action/pong.swf");
+        QTest::newRow("Latin-1") << QByteArray("/g/Pok\xe9mon.swf")
+                                 << QByteArray("file:///g/Pok%E9mon.swf");
+        QTest::newRow("hash, hidden folder")
+            << QByteArray("/h/.local/no#1.swf") << QByteArray("file:///h/%2Elocal/no%231.swf");
+    }
+    void movieUrl_takenApartIsTheSameGame() {
+        QFETCH(QByteArray, path);
+        QFETCH(QByteArray, pageUrl);
+        const GameFile game = GameFile::ofPath(path.toStdString());
+        QCOMPARE(game.movieUrl(), "file://" + path.toStdString());
+        QCOMPARE(GameFile::ofMovieUrl(game.movieUrl()), std::optional(game));
+        QCOMPARE(game.pageUrl(), pageUrl.toStdString());
+        QCOMPARE(game.pageFolderUrl(), pageUrl.left(pageUrl.lastIndexOf('/') + 1).toStdString());
+        QVERIFY(!GameFile::ofMovieUrl("http://h/x.swf"));
+        QVERIFY(!GameFile::ofMovieUrl("file://x.swf"));
+        QVERIFY(!GameFile::ofMovieUrl("x.swf"));
     }
 
     void copy_makesACompleteCopyUnderTheNewName() {
@@ -63,6 +100,8 @@ private slots:
         tree.folder("Action");
         tree.file("Tennis.swf", "movie data");
         chmod(tree.path("Tennis.swf").c_str(), 0640);
+        QCOMPARE(FileSystem::checkCopyNew(tree.path("Tennis.swf"), tree.path("Action/Tennis.swf")),
+                 FileResult::Done);
         QCOMPARE(FileSystem::copyNew(tree.path("Tennis.swf"), tree.path("Action/Tennis.swf")),
                  FileResult::Done);
         QCOMPARE(snapshot(tree.path("Action")), (Snapshot{{"Tennis.swf", "movie data"}}));
@@ -98,6 +137,10 @@ private slots:
         tree.file("Action/old.swf", "old");
         tree.file("new.swf", "new");
         const Snapshot before = snapshot(tree.root());
+        // Asked first, the check foresees the copy's answer.
+        QCOMPARE(FileSystem::checkCopyNew(tree.path(source.toStdString()),
+                                          tree.path(target.toStdString())),
+                 result);
         QCOMPARE(
             FileSystem::copyNew(tree.path(source.toStdString()), tree.path(target.toStdString())),
             result);

@@ -72,8 +72,7 @@ private slots:
     void movieKey_spellsThePathAsTheEngineDoes() {
         QFETCH(QString, path);
         QFETCH(QString, key);
-        QCOMPARE(QString::fromStdString(
-                     SaveStore::movieKey(GameFile::movieUrl(path.toUtf8().toStdString()))),
+        QCOMPARE(QString::fromStdString(GameFile::ofPath(path.toUtf8().toStdString()).savesKey()),
                  key);
     }
 

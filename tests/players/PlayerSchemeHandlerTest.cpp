@@ -23,7 +23,7 @@ private:
 
     std::string games() const { return tree_->path("games"); }
     QString game(const std::string& rest) const {
-        return PlayerSchemeHandler::gameUrl(QString::fromStdString(games() + rest)).toString();
+        return PlayerSchemeHandler::gameFilesUrl() + QString::fromStdString(games() + rest);
     }
 
     // "status:length" of a GET (or another method) from the page, or
@@ -83,16 +83,16 @@ private slots:
 
     void servesTheMovieAndItsFolderOnlyWhileItPlays() {
         QCOMPARE(probe(game("/Tennis.SWF")), QStringLiteral("refused"));
-        handler_->setMovieFolder(games());
+        handler_->serve(GameFile::ofEntry(games(), "Tennis"));
         QCOMPARE(probe(game("/Tennis.SWF")), QStringLiteral("200:5"));
         QCOMPARE(probe(game("/tennis.swf")), QStringLiteral("200:5"));
         QCOMPARE(probe(game("/levels/one.swf")), QStringLiteral("200:7"));
-        handler_->setMovieFolder({});
+        handler_->serveNoGame();
         QCOMPARE(probe(game("/Tennis.SWF")), QStringLiteral("refused"));
     }
 
     void refusesWhatLiesOutsideTheMoviesFolder() {
-        handler_->setMovieFolder(games());
+        handler_->serve(GameFile::ofEntry(games(), "Tennis"));
         const QString outside =
             QStringLiteral("pelliwick://player/game") + QString::fromStdString(tree_->root());
         QCOMPARE(probe(game("/../secret.txt")), QStringLiteral("refused"));

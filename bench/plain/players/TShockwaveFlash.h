@@ -1,8 +1,9 @@
 #pragma once
 
+#include "library/GameFile.h"
+
 #include <QString>
 #include <QWidget>
-#include <string>
 
 // The player area as a plain widget, for the start-up benchmark's build
 // without the web engine: the same members the main window uses, none of
@@ -20,7 +21,7 @@ public:
     void setMovie(const QString& url) { movie_ = url; }
     void SetFocus() { setFocus(Qt::OtherFocusReason); }
     bool isReady() const { return true; }
-    void gameMoved(const std::string&, const std::string&) {}
+    void gameMoved(const GameFile&, const GameFile&) {}
 
 private:
     QString movie_;

@@ -1,9 +1,9 @@
-#include "library/TMoveBox.h"
+#include "app/TMoveBox.h"
 
+#include "app/CommandLog.h"
 #include "app/TMainForm.h"
 #include "library/CategoryTable.h"
-#include "library/FileSystem.h"
-#include "library/GameFile.h"
+#include "library/GameCommands.h"
 
 #include <QKeyEvent>
 #include <QMessageBox>
@@ -27,15 +27,14 @@ TMoveBox::TMoveBox(QWidget* owner) : QDialog(owner) {
 void TMoveBox::OKButtonClick(QObject*) {
     MainForm->UnloadPlayer();
     const int row = MainForm->ListBox1->selectedRow();
-    const std::string name = MainForm->ListBox1->entry(row);
-    const std::string target = MainForm->executableFolder() +
-                               CategoryTable::folderName(ComboBox1->currentText().toStdString());
-    const std::string from = GameFile::path(MainForm->currentCategoryFolder(), name);
-    const std::string to = GameFile::path(target, name);
-    // An entry that names no file of its folder moves nothing.
-    if (GameFile::isPlainName(name) && FileSystem::moveNoReplace(from, to) == FileResult::Done) {
+    const GameFile game =
+        GameFile::ofEntry(MainForm->currentCategoryFolder(), MainForm->ListBox1->entry(row));
+    const GameFile moved =
+        game.movedTo(MainForm->executableFolder() +
+                     CategoryTable::folderName(ComboBox1->currentText().toStdString()));
+    if (CommandLog::done(GameCommands::move(game, moved))) {
         MainForm->ListBox1->remove(row);
-        MainForm->ShockwaveFlash1->gameMoved(from, to);
+        MainForm->ShockwaveFlash1->gameMoved(game, moved);
         return;
     }
     // The application's title is its name.

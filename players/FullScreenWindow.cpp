@@ -1,0 +1,69 @@
+#include "players/FullScreenWindow.h"
+
+#include <QCloseEvent>
+#include <QGridLayout>
+#include <QScreen>
+#include <QShortcut>
+#include <QWebEngineFullScreenRequest>
+
+FullScreenWindow::FullScreenWindow(QWidget* player)
+    : QWidget(player->window(), Qt::Window), player_(player) {
+    auto* layout = new QGridLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    // Esc belongs to the user, never to the game: it leaves full screen
+    // whatever the game does with its keys.
+    connect(new QShortcut(Qt::Key_Escape, this), &QShortcut::activated, this,
+            &FullScreenWindow::leaveRequested);
+}
+
+void FullScreenWindow::answer(QWebEngineFullScreenRequest request) {
+    // Whether the request answers the user is the page's to judge: the
+    // engine only passes on what the page let through.
+    request.accept();
+    if (!request.toggleOn())
+        leave();
+    else if (!isVisible())
+        enter();
+}
+
+void FullScreenWindow::enter() {
+    QWidget* home = player_->parentWidget();
+    grid_ = qobject_cast<QGridLayout*>(home->layout());
+    grid_->getItemPosition(grid_->indexOf(player_), &row_, &column_, &rowSpan_, &columnSpan_);
+    const QObjectList& siblings = home->children();
+    above_ = nullptr;
+    for (qsizetype i = siblings.indexOf(player_) + 1; i < siblings.size() && !above_; ++i)
+        if (auto* sibling = qobject_cast<QWidget*>(siblings[i]); sibling && !sibling->isWindow())
+            above_ = sibling;
+    // Without a window manager nobody else makes the window as large as the
+    // screen; with one, it keeps it so.
+    setGeometry(player_->screen()->geometry());
+    layout()->addWidget(player_);
+    player_->show();
+    showFullScreen();
+    activateWindow();
+}
+
+void FullScreenWindow::leave() {
+    if (!isVisible())
+        return;
+    hide();
+    grid_->addWidget(player_, row_, column_, rowSpan_, columnSpan_);
+    if (above_)
+        player_->stackUnder(above_);
+    player_->show();
+    emit left();
+}
+
+void FullScreenWindow::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    // Asked for later: the window also loses the keyboard as it hides.
+    if (event->type() == QEvent::ActivationChange && isVisible() && !isActiveWindow())
+        QMetaObject::invokeMethod(this, &FullScreenWindow::leaveRequested, Qt::QueuedConnection);
+}
+
+void FullScreenWindow::closeEvent(QCloseEvent* event) {
+    // Closed by the desktop, the window would take the game with it.
+    event->ignore();
+    emit leaveRequested();
+}

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QObject>
+
+class GameFile;
+class SaveBridge;
+class QWebEnginePage;
+
+// The saves' hand-off between the player's page and the disk: a game's
+// saves opened for its page as it starts, following it when it is renamed
+// or moved, and written whole before the program ends.
+class GameSaves : public QObject {
+    Q_OBJECT
+public:
+    explicit GameSaves(QObject* parent);
+
+    // The program's end of the page's saves.
+    SaveBridge* bridge() const { return bridge_; }
+    // From now on the page may open and write the game's saves; the word
+    // returned goes with its questions about them.
+    QString open(const GameFile& game);
+    void gameMoved(const GameFile& from, const GameFile& to);
+    // What the game playing in page has not saved yet the engine writes as
+    // the game ends: the program waits for that (a second at most), and
+    // for every save to reach the disk, before it ends.
+    void endBeforeQuitting(QWebEnginePage* page);
+
+private:
+    SaveBridge* const bridge_;
+};

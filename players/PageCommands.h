@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QJsonObject>
+#include <QString>
+
+class GameFile;
+
+// What the program tells the player's page, built here alone: each command
+// is one object of data, handed to the page's one entry, pelliwick.take().
+// Here the game's bytes become the page's text, and nowhere else.
+class PageCommands {
+public:
+    // Plays the game; its saves are asked for with the word given for them.
+    static QString play(const GameFile& game, const QString& savesWord);
+    // Lets the game go, its saves written.
+    static QString unload();
+    // The keyboard into the game.
+    static QString focus();
+    // The player's own word in the player area, until the next game.
+    static QString say(const QString& text);
+
+private:
+    static QString take(const QJsonObject& command);
+};

@@ -1,0 +1,61 @@
+import flash.display.StageDisplayState;
+import flash.events.Event;
+import flash.events.KeyboardEvent;
+import flash.events.MouseEvent;
+import flash.events.TimerEvent;
+import flash.utils.Timer;
+
+// A game that asks for full screen as games did: once by itself as it
+// starts, then at each click, at once, or two seconds after the click when
+// its file's name holds "late"; one whose name holds "loop" asks at every
+// frame as well. A key leaves full screen. It fills its stage with what it
+// sees: green in full screen; in the window grey before any click, blue once
+// a click's request came to nothing or was left, yellow after a key. A white
+// square marks the stage's lower right corner.
+class FullScreen {
+    static var normal = Signal.Grey;
+
+    static function ask() {
+        try {
+            flash.Lib.current.stage.displayState = StageDisplayState.FULL_SCREEN;
+        } catch (error:Dynamic) {}
+    }
+
+    static function main() {
+        var stage = flash.Lib.current.stage;
+        var url = flash.Lib.current.loaderInfo.url;
+        var name = url.substring(url.lastIndexOf("/") + 1);
+        var late = name.indexOf("late") >= 0;
+        var loop = name.indexOf("loop") >= 0;
+        ask();
+        stage.addEventListener(MouseEvent.CLICK, function(_) {
+            if (!late) {
+                ask();
+                normal = Signal.Blue;
+                return;
+            }
+            var timer = new Timer(2000, 1);
+            timer.addEventListener(TimerEvent.TIMER, function(_) {
+                ask();
+                // A request let through shows as full screen at once.
+                if (stage.displayState == StageDisplayState.NORMAL)
+                    normal = Signal.Blue;
+            });
+            timer.start();
+        });
+        stage.addEventListener(KeyboardEvent.KEY_DOWN, function(_) {
+            stage.displayState = StageDisplayState.NORMAL;
+            normal = Signal.Yellow;
+        });
+        stage.addEventListener(Event.ENTER_FRAME, function(_) {
+            var full = stage.displayState != StageDisplayState.NORMAL;
+            if (loop && !full)
+                ask();
+            Signal.show(full ? Signal.Green : normal);
+            var g = flash.Lib.current.graphics;
+            g.beginFill(0xFFFFFF);
+            g.drawRect(stage.stageWidth - 40, stage.stageHeight - 40, 40, 40);
+            g.endFill();
+        });
+    }
+}
