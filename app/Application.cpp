@@ -66,10 +66,6 @@ QString Application::titleFromExecutable(const std::string& executablePath) {
     return QString::fromStdString(name.substr(0, first) + CaseFolding::lower(name.substr(first)));
 }
 
-QFont Application::windowFont(int pixelHeight) {
-    return WindowFont(pixelHeight);
-}
-
 QString Application::reportText(const std::string& message) {
     std::string text = message;
     if (!text.empty() && static_cast<unsigned char>(text.back()) > '.')

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QApplication>
-#include <QFont>
 #include <functional>
 #include <memory>
 
@@ -33,9 +32,6 @@ public:
     // The message as the error box shows it: a full stop is added unless the
     // message is empty or ends in a character that sorts at or below ".".
     static QString reportText(const std::string& message);
-    // The font of every window, as the main window asks it of the
-    // application: WindowFont.
-    static QFont windowFont(int pixelHeight);
 
 private:
     QString title_;

@@ -12,6 +12,7 @@
 #include "share/Addresses.h"
 #include "share/SendMail.h"
 #include "share/TAboutBox.h"
+#include "share/WindowFont.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -50,7 +51,7 @@ TMainForm::TMainForm(std::string executablePath)
         for (QWidget* control : findChildren<QWidget*>())
             if (control->window() == this)
                 control->setAttribute(Qt::WA_LayoutUsesWidgetRect);
-        ListBox1->setFont(Application::windowFont(13));
+        ListBox1->setFont(WindowFont(13));
         // Labels take the size of their caption.
         Label1->adjustSize();
         Label3->adjustSize();

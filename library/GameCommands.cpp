@@ -4,32 +4,10 @@
 
 namespace {
 
-const char* why(FileResult result) {
-    switch (result) {
-    case FileResult::Done:
-        return "done";
-    case FileResult::SourceMissing:
-        return "there is no such file";
-    case FileResult::TargetExists:
-        return "the new name is taken";
-    case FileResult::FolderMissing:
-        return "the folder is not there";
-    case FileResult::NotAFile:
-        return "it is not a plain file";
-    case FileResult::NotPermitted:
-        return "no right to change the folder";
-    case FileResult::NoSpace:
-        return "the disk is full";
-    case FileResult::Failed:
-        break;
-    }
-    return "the system refused";
-}
-
 CommandResult outcome(FileResult result, const std::string& what) {
     if (result == FileResult::Done)
         return {};
-    return {result, what + ": " + why(result)};
+    return {result, what + ": " + nameOf(result)};
 }
 
 // An entry like "../../x" would take the command out of the category folder.
