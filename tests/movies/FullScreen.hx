@@ -8,10 +8,11 @@ import flash.utils.Timer;
 // A game that asks for full screen as games did: once by itself as it
 // starts, then at each click, at once, or two seconds after the click when
 // its file's name holds "late"; one whose name holds "loop" asks at every
-// frame as well. A key leaves full screen. It fills its stage with what it
-// sees: green in full screen; in the window grey before any click, blue once
-// a click's request came to nothing or was left, yellow after a key. A white
-// square marks the stage's lower right corner.
+// frame as well. The key F asks too; any other key leaves full screen. It
+// fills its stage with what it sees: green in full screen; in the window
+// grey before any click, blue after a click (its request came to nothing or
+// was left), yellow after a key other than F. A white square marks the
+// stage's lower right corner.
 class FullScreen {
     static var normal = Signal.Grey;
 
@@ -43,7 +44,11 @@ class FullScreen {
             });
             timer.start();
         });
-        stage.addEventListener(KeyboardEvent.KEY_DOWN, function(_) {
+        stage.addEventListener(KeyboardEvent.KEY_DOWN, function(event:KeyboardEvent) {
+            if (event.keyCode == 70) {
+                ask();
+                return;
+            }
             stage.displayState = StageDisplayState.NORMAL;
             normal = Signal.Yellow;
         });
