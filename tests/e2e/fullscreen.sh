@@ -23,7 +23,8 @@ mkdir "$work/Action"
 cp "$movies/FullScreen.swf" "$work/Action/b full.swf"
 cp "$movies/FullScreen.swf" "$work/Action/c late.swf"
 cp "$movies/FullScreen.swf" "$work/Action/d loop.swf"
-start_program 4
+cp "$movies/FullScreen.swf" "$work/Action/e hang.swf"
+start_program 5
 
 # The player's menu, opened with a right click at X,Y: in column COLUMN of
 # the screen between rows Y0 and Y1, the menu's light rows from its first to
@@ -104,7 +105,7 @@ wait_for 30 full $Green || fail "the second request did not fill the screen"
 xdotool key Escape
 wait_for 30 windowed $Blue || fail "Esc did not bring the game back to the window"
 [ "$(geometry)" = "$before" ] || fail "the window came back as $(geometry), not $before"
-selected 1 && [ "$(lines_shown)" -eq 4 ] || fail "the list did not come back as it was"
+selected 1 && [ "$(lines_shown)" -eq 5 ] || fail "the list did not come back as it was"
 xdotool key a
 wait_for 30 plays $Yellow || fail "after Esc a key did not reach the game"
 
@@ -154,6 +155,17 @@ xdotool key Escape
 wait_for 30 windowed $Blue || fail "Esc did not leave a game that asks at every frame"
 click $(line 0)
 wait_for 30 plays 30,80,200 || fail "after Esc the game asking at every frame kept the screen"
+
+# A game that stops answering in full screen: Esc brings the window back all
+# the same, and another game plays.
+start_game 4
+click $player
+wait_for 30 full $Green || fail "the game that hangs did not get full screen for a click"
+wait_for 60 grep -q "spare page started" "$work/stderr.log" || fail "the game did not hang"
+xdotool key Escape
+wait_for 30 shows_at 4 4 0,0,0 || fail "Esc did not leave the full screen of a game that hangs"
+click $(line 0)
+wait_for 30 plays 30,80,200 || fail "after a game that hangs left full screen no other game played"
 
 # In a larger window, opened by the player area's lower right corner, the
 # menu lies wholly within the area (191 to 717).
