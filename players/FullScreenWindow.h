@@ -22,10 +22,11 @@ public:
 
 signals:
     // The user wants the player back in its window: Esc, closing this
-    // window, or another window taking the keyboard.
+    // window or the main window, or another window taking the keyboard.
     void leaveRequested();
 
 protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 

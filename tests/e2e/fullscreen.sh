@@ -172,4 +172,17 @@ wait_for 30 plays 30,80,200 || fail "after a game that hangs left full screen no
 xdotool windowsize --sync "$window" 800 560
 wait_for 30 shows_at 950 700 30,80,200 || fail "the player area did not grow with the window"
 menu_fits 950 700 940 191 717 920 "In a larger window"
+
+# The main window closed as a window manager closes it, while a game is full
+# screen (from the desktop's list of windows), ends the program as its close
+# button does.
+start_game 1
+click $player
+wait_for 30 full $Green || fail "a click did not fill the screen before the main window closed"
+"$5" "$window"
+ended() { ! kill -0 "$app" 2>/dev/null; }
+wait_for 30 ended || fail "the program went on after its main window closed in full screen"
+code=0
+wait "$app" || code=$?
+[ $code -eq 0 ] || fail "exit code $code after the main window closed in full screen"
 echo "PASS: full screen granted for a click or a key and left five ways, refused otherwise; the menu fits"
