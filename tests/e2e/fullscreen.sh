@@ -5,12 +5,13 @@
 # Esc, the game itself, the player's menu, another program's window taking
 # the keyboard, and the full-screen window closed as a window manager closes
 # it each bring the main window back as it was, the next key reaching the
-# game. A request that
-# no click preceded (at the game's start, or two seconds after a click) comes
+# game, as Esc does for a game that stops answering there. A request that no
+# click preceded (at the game's start, or two seconds after a click) comes
 # to nothing, and a game that asks at every frame cannot take the screen
-# back after Esc. The menu offers full screen, and lies wholly in the player
-# area, its first and last entries found and chosen, at the design size and
-# in a larger window.
+# back after Esc. The main window closed in full screen ends the program.
+# The menu offers full screen, and lies wholly in the player area, its first
+# and last entries found and chosen, at the design size and in a larger
+# window.
 # Usage: fullscreen.sh PELLIWICK_BINARY MOVIES_FOLDER PELLIWICK_SWF DRAG_SOURCE CLOSE_WINDOW
 set -euo pipefail
 here=$(dirname "$0")

@@ -9,11 +9,11 @@ import flash.utils.Timer;
 // starts, then at each click, at once, or two seconds after the click when
 // its file's name holds "late"; one whose name holds "loop" asks at every
 // frame as well, and one whose name holds "hang" stops answering a moment
-// after it went full screen. The key F asks too; any other key leaves full screen. It
-// fills its stage with what it sees: green in full screen; in the window
-// grey before any click, blue after a click (its request came to nothing or
-// was left), yellow after a key other than F. A white square marks the
-// stage's lower right corner.
+// after it went full screen. The key F asks too; any other key leaves full
+// screen. It fills its stage with what it sees: green in full screen; in
+// the window grey before any click, blue after a click (its request came to
+// nothing or was left), yellow after a key other than F. A white square
+// marks the stage's lower right corner.
 class FullScreen {
     static var normal = Signal.Grey;
     static var framesFull = 0;
