@@ -21,14 +21,20 @@ public:
 };
 
 // The local files a drag offers, as the bytes of their paths: a file
-// manager writes a name that is not UTF-8 percent-encoded byte by byte.
+// manager writes a name that is not UTF-8 percent-encoded byte by byte. A
+// path holding a NUL names no file: the disk would read it only up to the
+// NUL, and copy one file under another's name.
 std::vector<std::string> localFiles(const QMimeData* data) {
     std::vector<std::string> files;
-    for (const QUrl& url : data->urls())
-        if (url.scheme() == QLatin1String("file") &&
-            (url.host().isEmpty() || url.host() == QLatin1String("localhost")))
-            files.push_back(QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1())
-                                .toStdString());
+    for (const QUrl& url : data->urls()) {
+        if (url.scheme() != QLatin1String("file") ||
+            (!url.host().isEmpty() && url.host() != QLatin1String("localhost")))
+            continue;
+        const QByteArray path =
+            QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1());
+        if (!path.contains('\0'))
+            files.push_back(path.toStdString());
+    }
     return files;
 }
 

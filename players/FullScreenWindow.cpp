@@ -14,6 +14,7 @@ FullScreenWindow::FullScreenWindow(QWidget* player)
     // whatever the game does with its keys.
     connect(new QShortcut(Qt::Key_Escape, this), &QShortcut::activated, this,
             &FullScreenWindow::leaveRequested);
+    parentWidget()->installEventFilter(this);
 }
 
 void FullScreenWindow::answer(QWebEngineFullScreenRequest request) {
@@ -66,4 +67,13 @@ void FullScreenWindow::closeEvent(QCloseEvent* event) {
     // Closed by the desktop, the window would take the game with it.
     event->ignore();
     emit leaveRequested();
+}
+
+bool FullScreenWindow::eventFilter(QObject* watched, QEvent* event) {
+    // The main window closed from the desktop while a game is full screen:
+    // the game comes back into it first, so that the program ends with its
+    // main window as it does from the window, rather than going on unseen.
+    if (event->type() == QEvent::Close && isVisible())
+        emit leaveRequested();
+    return QWidget::eventFilter(watched, event);
 }

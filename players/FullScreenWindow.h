@@ -27,10 +27,11 @@ signals:
     // The player is back in its cell.
     void left();
     // The user wants the player back in its window: Esc, closing this
-    // window, or another window taking the keyboard.
+    // window or the main window, or another window taking the keyboard.
     void leaveRequested();
 
 protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 

@@ -20,6 +20,7 @@
 #include <QMimeData>
 #include <QRegularExpression>
 #include <QTest>
+#include <functional>
 
 namespace {
 
@@ -70,8 +71,9 @@ private:
         return "file://" + QByteArray::fromStdString(tree_->path(relative)).toPercentEncoding("/");
     }
     // Drags the addresses over the game list as another program does and
-    // drops them there; whether the list took the drag before the drop.
-    bool drop(const QList<QByteArray>& addresses) {
+    // drops them there, once meanwhile has run; whether the list took the
+    // drag before the drop.
+    bool drop(const QList<QByteArray>& addresses, const std::function<void()>& meanwhile = {}) {
         QMimeData data;
         data.setData(QStringLiteral("text/uri-list"), addresses.join("\r\n") + "\r\n");
         QWidget* list = form_->ListBox1->viewport();
@@ -82,6 +84,8 @@ private:
         QDragMoveEvent over(at, offered, &data, Qt::LeftButton, {});
         QCoreApplication::sendEvent(list, &over);
         const bool taken = over.isAccepted() && over.dropAction() == Qt::CopyAction;
+        if (meanwhile)
+            meanwhile();
         QDropEvent dropped(at, offered, &data, Qt::LeftButton, {});
         QCoreApplication::sendEvent(list, &dropped);
         return taken;
@@ -212,6 +216,8 @@ private slots:
             << QByteArray("http://127.0.0.1:9") << QByteArray("picked/Pong.swf");
         QTest::newRow("on another machine")
             << QByteArray("file://elsewhere") << QByteArray("picked/Pong.swf");
+        QTest::newRow("a name holding a NUL")
+            << QByteArray() << QByteArray("picked/Pong.swf\0/Other.swf", 26);
     }
     void drop_ofWhatAddCannotTakeIsRefusedBeforeTheDrop() {
         QFETCH(QByteArray, host);
@@ -244,6 +250,26 @@ private slots:
         QCOMPARE(snapshot(tree_->root()).at("outside.swf"),
                  std::string("not a game of the library"));
         QCOMPARE(entries().mid(4), (QStringList{QStringLiteral("Pok\u00e9mon"), "SNAKE", "Link"}));
+    }
+
+    // A thousand games dropped at once, one of which is gone by the time
+    // of the drop: each of the others is added whole, and nothing of the
+    // gone one is left behind.
+    void drop_ofAThousandGamesAddsEachThatIsThere() {
+        QList<QByteArray> addresses;
+        for (int i = 0; i < 1000; ++i) {
+            const std::string name = "picked/game" + std::to_string(i) + ".swf";
+            tree_->file(name, std::to_string(i));
+            addresses << address(name);
+        }
+        QVERIFY(drop(addresses, [&] { unlink(tree_->path("picked/game500.swf").c_str()); }));
+        const Snapshot added = snapshot(library("Action"));
+        QCOMPARE(added.size(), size_t(4 + 999));
+        QVERIFY(!added.contains("game500.swf"));
+        for (const int i : {0, 499, 501, 999})
+            QCOMPARE(added.at("game" + std::to_string(i) + ".swf"), std::to_string(i));
+        QCOMPARE(entries().size(), 4 + 999);
+        QCOMPARE(entries().last(), QStringLiteral("game999"));
     }
 
     void delete_removesTheGameFileAndItsEntryAfterUnloading() {

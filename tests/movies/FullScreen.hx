@@ -8,12 +8,15 @@ import flash.utils.Timer;
 // A game that asks for full screen as games did: once by itself as it
 // starts, then at each click, at once, or two seconds after the click when
 // its file's name holds "late"; one whose name holds "loop" asks at every
-// frame as well. A key leaves full screen. It fills its stage with what it
-// sees: green in full screen; in the window grey before any click, blue once
-// a click's request came to nothing or was left, yellow after a key. A white
-// square marks the stage's lower right corner.
+// frame as well, and one whose name holds "hang" stops answering a moment
+// after it went full screen. The key F asks too; any other key leaves full
+// screen. It fills its stage with what it sees: green in full screen; in
+// the window grey before any click, blue after a click (its request came to
+// nothing or was left), yellow after a key other than F. A white square
+// marks the stage's lower right corner.
 class FullScreen {
     static var normal = Signal.Grey;
+    static var framesFull = 0;
 
     static function ask() {
         try {
@@ -27,6 +30,7 @@ class FullScreen {
         var name = url.substring(url.lastIndexOf("/") + 1);
         var late = name.indexOf("late") >= 0;
         var loop = name.indexOf("loop") >= 0;
+        var hang = name.indexOf("hang") >= 0;
         ask();
         stage.addEventListener(MouseEvent.CLICK, function(_) {
             if (!late) {
@@ -43,7 +47,11 @@ class FullScreen {
             });
             timer.start();
         });
-        stage.addEventListener(KeyboardEvent.KEY_DOWN, function(_) {
+        stage.addEventListener(KeyboardEvent.KEY_DOWN, function(event:KeyboardEvent) {
+            if (event.keyCode == 70) {
+                ask();
+                return;
+            }
             stage.displayState = StageDisplayState.NORMAL;
             normal = Signal.Yellow;
         });
@@ -56,6 +64,10 @@ class FullScreen {
             g.beginFill(0xFFFFFF);
             g.drawRect(stage.stageWidth - 40, stage.stageHeight - 40, 40, 40);
             g.endFill();
+            var i = 0;
+            if (hang && full && ++framesFull > 10)
+                while (true)
+                    i++;
         });
     }
 }
