@@ -18,8 +18,7 @@ here=$(dirname "$0")
 source "$here/../support/xsession.sh"
 movies=$2
 
-make_program_folder "$1"
-mkdir "$work/Action"
+make_program_folder "$1" Action
 "$3" keyswitch --color 1E50C8 --key-color F0C828 --out "$work/Action/a frames.swf"
 cp "$movies/FullScreen.swf" "$work/Action/b full.swf"
 cp "$movies/FullScreen.swf" "$work/Action/c late.swf"
@@ -60,6 +59,8 @@ windowed() { look && [ "$(pixel "$shot" 4 4)" = 0,0,0 ] && [ "$(pixel "$shot" $p
 Grey=128,128,128 Green=40,160,70 Blue=40,80,200 Yellow=240,200,40
 geometry() { xdotool getwindowgeometry "$window" | tail -n 2 | tr -s ' \n' ' '; }
 selected() { [ "$(pixel "$shot" 305 $((282 + 16 * $1)))" != 255,255,255 ]; }
+# The menu entry under X,Y is lit: darker than the menu's own grey.
+lit() { look && [ "$(convert "$shot" -crop 1x1+$1+$2 -colorspace Gray -format '%[fx:int(255*p)]' info:)" -lt 235 ]; } # X Y
 # The game on that line of the list starts in the window: its request at its
 # start, which no click preceded, came to nothing.
 start_game() { # LINE
@@ -76,9 +77,7 @@ menu_fits() { # X Y COLUMN Y0 Y1 POINTER_X WHERE
   [ "$menu_top" -gt "$4" ] && [ "$menu_bottom" -lt "$5" ] ||
     fail "$7 the menu ($menu_top to $menu_bottom) does not fit the player area ($4 to $5)"
   xdotool mousemove --sync "$6" $((menu_bottom - 8))
-  look
-  [ "$(convert "$shot" -crop 1x1+$3+$((menu_bottom - 8)) -colorspace Gray -format '%[fx:int(255*p)]' info:)" -lt 235 ] ||
-    fail "$7 the menu's last entry is not lit under the pointer"
+  wait_for 30 lit "$3" $((menu_bottom - 8)) || fail "$7 the menu's last entry is not lit under the pointer"
   xdotool click 1
   wait_for 30 plays 30,80,200 || fail "$7 choosing the last entry did not close the menu"
   open_menu "$1" "$2" "$3" "$4" "$5"

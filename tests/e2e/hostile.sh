@@ -14,8 +14,7 @@ here=$(dirname "$0")
 source "$here/../support/xsession.sh"
 movies=$2
 
-make_program_folder "$1"
-mkdir "$work/Action"
+make_program_folder "$1" Action
 cp "$movies/Flood.swf" "$work/Action/a flood.swf"
 cp "$movies/Endless.swf" "$work/Action/b endless.swf"
 cp "$movies/Hog.swf" "$work/Action/c hog.swf"
