@@ -64,8 +64,9 @@ public:
         if (path == QLatin1String("/bare.html")) {
             file = QStringLiteral(":/bare/bare.html");
             type = "text/html";
-        } else if (path == QLatin1String("/fetch-route.js")) {
-            file = QStringLiteral(":/bare/fetch-route.js");
+        } else if (path == QLatin1String("/fetch-route.js") ||
+                   path == QLatin1String("/ruffle-settings.js")) {
+            file = QStringLiteral(":/bare") + path;
             type = "text/javascript";
         } else if (path.startsWith(QLatin1String("/movie")) &&
                    path.endsWith(QLatin1String(".swf"))) {
@@ -182,9 +183,8 @@ int main(int argc, char** argv) {
     if (options.fileUrls) {
         // The same page with its files beside it.
         const QString dir = files.path();
-        QFile::copy(QStringLiteral(":/bare/bare.html"), dir + QStringLiteral("/bare.html"));
-        QFile::copy(QStringLiteral(":/bare/fetch-route.js"),
-                    dir + QStringLiteral("/fetch-route.js"));
+        for (const auto* name : {"/bare.html", "/fetch-route.js", "/ruffle-settings.js"})
+            QFile::copy(QStringLiteral(":/bare") + QLatin1String(name), dir + QLatin1String(name));
         QFile::link(ruffle, dir + QStringLiteral("/ruffle"));
         for (int k = 0; k < options.movies.size(); ++k)
             QFile::link(options.movies[k], dir + QStringLiteral("/movie%1.swf").arg(k));

@@ -46,7 +46,7 @@ ln -s "$build/ruffle" "$program/ruffle"
 # The tab's page: the bare engine's own, its Ruffle and the movie, over HTTP.
 site=$work/site
 mkdir -p "$site"
-cp "$here/bare.html" "$here/../players/fetch-route.js" "$site/"
+cp "$here/bare.html" "$here/../players/fetch-route.js" "$here/../players/ruffle-settings.js" "$site/"
 ln -s "$build/ruffle" "$site/ruffle"
 port=$((20000 + RANDOM % 20000))
 python3 -m http.server --bind 127.0.0.1 --directory "$site" "$port" >/dev/null 2>&1 &

@@ -101,8 +101,8 @@ void PlayerSchemeHandler::requestStarted(QWebEngineUrlRequestJob* job) {
         return;
     }
     // The host page and its scripts are the program's own, and Qt's.
-    if (path == "/host.html" || path == "/fetch-route.js" || path == "/saves.js" ||
-        path == "/qwebchannel.js") {
+    if (path == "/host.html" || path == "/fetch-route.js" || path == "/ruffle-settings.js" ||
+        path == "/saves.js" || path == "/qwebchannel.js") {
         auto* page = new QFile((path == "/qwebchannel.js" ? QStringLiteral(":/qtwebchannel")
                                                           : QStringLiteral(":/player")) +
                                    QString::fromStdString(path),
