@@ -20,6 +20,12 @@ bench_x() {
   fi
 }
 
+# The commit measured; a clean Debian trial has no git and is told it.
+source_commit() {
+  echo "${PELLIWICK_BENCH_SOURCE:-$(git -C "$(dirname "${BASH_SOURCE[0]}")/.." describe --always --dirty 2>/dev/null ||
+    echo "?")}"
+}
+
 # Percentage of the CPUs busy over a fifth of a second.
 cpu_busy() {
   local cpu a b c d e f g h t1 i1

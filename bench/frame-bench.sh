@@ -12,11 +12,16 @@
 #   ROUNDS   launches of each player on each stage (default 3)
 #   SETTLE   seconds a movie plays before it is measured (default 4)
 #   SECONDS  seconds it is measured for (default 5)
+# In the environment, STAGES picks the stages (default "heavy busy light") and
+# PROGRAM_ENV sets variables for the program alone, "VAR=value|VAR=value" (to
+# measure it under another engine configuration against the same two others).
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 [ $# -ge 1 ] || { echo "usage: $0 BUILD_DIR [ROUNDS [SETTLE [SECONDS]]]" >&2; exit 2; }
 build=$(cd "$1" && pwd)
 rounds=${2:-3} settle=${3:-4} seconds=${4:-5}
+stages=${STAGES:-heavy busy light}
+IFS='|' read -ra program_env <<<"${PROGRAM_ENV:-}"
 movies=$build/bench/movies
 for file in "$build/pelliwick" "$build/bench/BarePlayer" "$movies/heavy.swf"; do
   [ -e "$file" ] || { echo "missing $file: build first (cmake --build $1)" >&2; exit 2; }
@@ -72,7 +77,7 @@ measure() {
 play_program() { # STAGE
   rm -f "$program/Action/"*
   cp "$movies/$1.swf" "$program/Action/$1.swf"
-  QTWEBENGINE_REMOTE_DEBUGGING=9301 "$program/pelliwick" 2>>"$work/stderr.log" &
+  env "${program_env[@]}" QTWEBENGINE_REMOTE_DEBUGGING=9301 "$program/pelliwick" 2>>"$work/stderr.log" &
   local pid=$!
   shot=$work/shot.png
   if wait_for 30 lists 1; then
@@ -104,9 +109,9 @@ play_tab() { # STAGE
 }
 
 bench_x
-echo "Running: $rounds rounds of three players on three stages..." >&2
+echo "Running: $rounds rounds of three players on the stages $stages..." >&2
 for ((round = 1; round <= rounds; ++round)); do
-  for stage in heavy busy light; do
+  for stage in $stages; do
     for player in program bare tab; do
       wait_quiet /usr/lib/chromium/chromium
       "play_$player" $stage
@@ -149,17 +154,17 @@ verdict_per_frame() { # STAGE
 cpu=$(awk -F': ' '/^model name/ { print $2; exit }' /proc/cpuinfo)
 qt=$(dpkg-query -W -f='${Version}' libqt6webenginecore6 2>/dev/null || echo "?")
 chromium_version=$(chromium --version 2>/dev/null | awk '{ print $2 }')
-commit=$(git -C "$here/.." describe --always --dirty 2>/dev/null || echo "?")
+commit=$(source_commit)
 echo
 echo "Frame-rate benchmark, $(date '+%Y-%m-%d %H:%M'), source $commit"
 echo "Machine: $cpu, $(nproc) cores, no GPU; Xvfb 1024x768x24; Qt WebEngine $qt;" \
   "Chromium $chromium_version; Ruffle's canvas renderer in all three, on a $area_w x $area_h area."
 echo "Medians of $rounds launches (min–max), each measured for $seconds s after $settle s of play;" \
-  "launches that found the machine busy: $disturbed."
+  "launches that found the machine busy: $disturbed.${PROGRAM_ENV:+ The program under $PROGRAM_ENV.}"
 echo
 echo "| Stage | Figure | Pelliwick | Bare engine | Chromium tab | Pelliwick against both |"
 echo "|---|---|---|---|---|---|"
-for stage in heavy busy light; do
+for stage in $stages; do
   case $stage in
   heavy) name="2500 × 1400, 120 fps, 1000 shapes" ;;
   busy) name="792 × 600, 120 fps, 135 shapes" ;;

@@ -162,7 +162,7 @@ ruffle=$(grep -o '"version": *"[^"]*"' "$here/../node_modules/@ruffle-rs/ruffle/
   cut -d'"' -f4 || true)
 echo
 echo "Player benchmark, $(date '+%Y-%m-%d %H:%M')"
-commit=$(git -C "$here/.." describe --always --dirty 2>/dev/null || echo "?")
+commit=$(source_commit)
 echo "Source $commit; machine: $cpu, $(nproc) cores, $(awk '/MemTotal/ { printf "%.0f GB", $2 / 1048576 }' /proc/meminfo)," \
   "Xvfb 1024x768x24 (no GPU: Mesa llvmpipe), Qt WebEngine $qt, Ruffle ${ruffle:-?}"
 echo "Load average before/after: $load_before / $load_after;" \

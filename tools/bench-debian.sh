@@ -31,4 +31,6 @@ add_newcomer "$project"
 start_x
 lend_x
 echo "make bench on Debian $RELEASE, on this machine's X server $DISPLAY; output in $log"
-as_newcomer "sudo env PELLIWICK_BENCH_DISPLAY=$DISPLAY make bench" 2>&1 | tee "$log"
+source=$(git -C "$project" describe --always)
+as_newcomer "sudo env PELLIWICK_BENCH_DISPLAY=$DISPLAY PELLIWICK_BENCH_SOURCE=$source make bench" 2>&1 |
+  tee "$log"
