@@ -10,11 +10,12 @@ namespace {
 struct Stat {
     char state;
     std::int64_t cpuMs;
+    std::int64_t residentBytes;
 };
 
 // A line of /proc's stat: after the name, in brackets that the name itself
-// may hold, the state, ten numbers, then the user and the system time in
-// clock ticks.
+// may hold, the state, ten numbers, the user and the system time in clock
+// ticks, eight numbers more, then the pages in memory.
 std::optional<Stat> readStat(const std::string& path) {
     std::ifstream file(path);
     std::string line;
@@ -32,9 +33,14 @@ std::optional<Stat> readStat(const std::string& path) {
     for (int field = 0; field < 10; ++field)
         fields >> skipped;
     fields >> user >> system;
+    for (int field = 0; field < 8; ++field)
+        fields >> skipped;
+    long long pages = 0;
+    fields >> pages;
     if (!fields)
         return {};
-    return Stat{state, std::int64_t((user + system) * 1000 / sysconf(_SC_CLK_TCK))};
+    return Stat{state, std::int64_t((user + system) * 1000 / sysconf(_SC_CLK_TCK)),
+                std::int64_t(pages) * sysconf(_SC_PAGESIZE)};
 }
 
 } // namespace
@@ -47,5 +53,5 @@ std::optional<ProcessWork> ProcessWork::of(long pid) {
     const auto all = readStat(folder + "/stat");
     if (!main || !all)
         return {};
-    return ProcessWork{main->cpuMs, all->cpuMs, main->state};
+    return ProcessWork{main->cpuMs, all->cpuMs, main->state, all->residentBytes};
 }

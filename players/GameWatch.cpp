@@ -1,10 +1,9 @@
 #include "players/GameWatch.h"
 
+#include "library/ProcessWork.h"
 #include "players/PageWatch.h"
 
 #include <QWebEnginePage>
-#include <fstream>
-#include <unistd.h>
 
 namespace {
 
@@ -79,16 +78,8 @@ void GameWatch::check() {
 }
 
 qint64 GameWatch::memory() const {
-    const qint64 pid = page_ ? page_->renderProcessPid() : 0;
-    if (pid <= 0)
-        return 0;
-    // Readable even where the sandbox hides the rest of the process.
-    std::ifstream statm("/proc/" + std::to_string(pid) + "/statm");
-    qint64 size = 0;
-    qint64 resident = 0;
-    if (!(statm >> size >> resident))
-        return 0;
-    return resident * sysconf(_SC_PAGESIZE);
+    const auto work = ProcessWork::of(page_ ? page_->renderProcessPid() : 0);
+    return work ? work->residentBytes : 0;
 }
 
 bool GameWatch::keepsTooMuch(qint64 memory) const {

@@ -6,7 +6,9 @@
 
 #include <QTest>
 #include <csignal>
+#include <cstring>
 #include <ctime>
+#include <sys/mman.h>
 #include <sys/prctl.h>
 #include <sys/wait.h>
 #include <thread>
@@ -49,6 +51,25 @@ private slots:
         QVERIFY2(all >= 470 && all <= 560, qPrintable(QString::number(all)));
     }
 
+    void of_countsTheMemoryTheProcessTouchesNotWhatItReserves() {
+        // The player's memory limits are about what a game really holds.
+        constexpr std::size_t size = std::size_t(64) << 20;
+        const auto before = ProcessWork::of(getpid());
+        void* place =
+            mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+        QVERIFY(place != MAP_FAILED);
+        const auto reserved = ProcessWork::of(getpid());
+        std::memset(place, 1, size);
+        const auto touched = ProcessWork::of(getpid());
+        munmap(place, size);
+        QVERIFY(before && reserved && touched);
+        const std::int64_t grown = touched->residentBytes - reserved->residentBytes;
+        QVERIFY2(reserved->residentBytes - before->residentBytes < std::int64_t(size) / 8,
+                 qPrintable(QString::number(reserved->residentBytes - before->residentBytes)));
+        QVERIFY2(grown >= std::int64_t(size) * 9 / 10 && grown <= std::int64_t(size) * 3 / 2,
+                 qPrintable(QString::number(grown >> 20)));
+    }
+
     void of_tellsAStoppedProcessAndNothingOfOneGone() {
         const pid_t child = fork();
         if (child == 0) {
@@ -58,7 +79,8 @@ private slots:
         QVERIFY(child > 0);
         kill(child, SIGSTOP);
         QTRY_COMPARE_WITH_TIMEOUT(
-            ProcessWork::of(child).value_or(ProcessWork{0, 0, '?'}).mainThreadState, 'T', HangMs);
+            ProcessWork::of(child).value_or(ProcessWork{0, 0, '?', 0}).mainThreadState, 'T',
+            HangMs);
         kill(child, SIGKILL);
         waitpid(child, nullptr, 0);
         QVERIFY(!ProcessWork::of(child));
