@@ -93,7 +93,7 @@ folder="$work/home/.local/share/pelliwick"
 start_x
 start() {
   "${as_user[@]}" env -i HOME="$work/home" DISPLAY="$DISPLAY" PATH="$work/root/usr/games:$PATH" \
-    pelliwick >"$work/stdout.log" 2>"$work/stderr.log" &
+    LANG=C.UTF-8 pelliwick >"$work/stdout.log" 2>"$work/stderr.log" &
   app=$!
   window=$(window_named "$main_window")
 }
@@ -114,9 +114,12 @@ done
 grep -qF "$folder" "$work/stdout.log" || fail "the first start did not say where the games go"
 close
 
+# The user copies the games from a folder of the test's own: the build may lie
+# where only root reads (make test run as root in /root).
 "$swf" solid --color C81E1E --out "$work/red.swf"
+cp "$movies/SaveCounter.swf" "$work/saver.swf"
 "${as_user[@]}" cp "$work/red.swf" "$folder/Action/Red Alert.swf"
-"${as_user[@]}" cp "$movies/SaveCounter.swf" "$folder/Action/Saver.swf"
+"${as_user[@]}" cp "$work/saver.swf" "$folder/Action/Saver.swf"
 start
 wait_for 30 lists 2 || fail "the user's games are not listed"
 click $(line 1)
