@@ -60,7 +60,7 @@ Grey=128,128,128 Green=40,160,70 Blue=40,80,200 Yellow=240,200,40
 geometry() { xdotool getwindowgeometry "$window" | tail -n 2 | tr -s ' \n' ' '; }
 selected() { [ "$(pixel "$shot" 305 $((282 + 16 * $1)))" != 255,255,255 ]; }
 # The menu entry under X,Y is lit: darker than the menu's own grey.
-lit() { look && [ "$(convert "$shot" -crop 1x1+$1+$2 -colorspace Gray -format '%[fx:int(255*p)]' info:)" -lt 235 ]; } # X Y
+lit() { look && [ "$(darkest "$shot" 1x1+$1+$2)" -lt 235 ]; } # X Y
 # The game on that line of the list starts in the window: its request at its
 # start, which no click preceded, came to nothing.
 start_game() { # LINE
