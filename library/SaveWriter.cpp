@@ -74,7 +74,8 @@ void SaveWriter::run() {
         Clock::time_point wake = Clock::time_point::max();
         auto due = saves_.end();
         for (auto save = saves_.begin(); save != saves_.end();) {
-            const Clock::time_point next = save->second.written + interval_;
+            const std::optional<Clock::time_point> written = save->second.written;
+            const Clock::time_point next = written ? *written + interval_ : now;
             if (save->second.next && (hurry_ || ending_ || next <= now)) {
                 due = save;
                 break;

@@ -38,7 +38,9 @@ private:
     using Clock = std::chrono::steady_clock;
     struct Save {
         std::optional<Version> next;
-        Clock::time_point written;
+        // When its last version went to disk; nothing for a save not written
+        // yet, whose first version goes at once, however young the clock.
+        std::optional<Clock::time_point> written;
     };
     void run();
 
