@@ -55,7 +55,7 @@ class GameList::Entries : public QAbstractListModel {
 public:
     using QAbstractListModel::QAbstractListModel;
 
-    std::vector<std::string> names;
+    GameEntries names;
 
     int rowCount(const QModelIndex& parent) const override {
         return parent.isValid() ? 0 : int(names.size());
@@ -68,28 +68,27 @@ public:
     QString text(int row) const {
         if (row < 0 || row >= int(names.size()))
             return {};
-        return QString::fromStdU16String(FileNameText::readable(names[size_t(row)]));
+        return QString::fromStdU16String(FileNameText::readable(names.name(size_t(row))));
     }
-    void reset(std::vector<std::string> all) {
+    void reset(GameEntries all) {
         beginResetModel();
         names = std::move(all);
         endResetModel();
     }
-    void append(std::vector<std::string> more) {
+    void append(GameEntries more) {
         if (more.empty())
             return;
         beginInsertRows({}, int(names.size()), int(names.size() + more.size()) - 1);
-        names.insert(names.end(), std::make_move_iterator(more.begin()),
-                     std::make_move_iterator(more.end()));
+        names.append(std::move(more));
         endInsertRows();
     }
-    void set(int row, std::string name) {
-        names[size_t(row)] = std::move(name);
+    void rename(int row, std::string name) {
+        names.rename(size_t(row), std::move(name));
         emit dataChanged(index(row), index(row));
     }
     void remove(int row) {
         beginRemoveRows({}, row, row);
-        names.erase(names.begin() + row);
+        names.erase(size_t(row));
         endRemoveRows();
     }
 };
@@ -107,8 +106,8 @@ int GameList::count() const {
     return int(entries_->names.size());
 }
 
-std::string GameList::entry(int row) const {
-    return row >= 0 && row < count() ? entries_->names[size_t(row)] : std::string();
+GameEntry GameList::entry(int row) const {
+    return row >= 0 && row < count() ? entries_->names[size_t(row)] : GameEntry();
 }
 
 QString GameList::text(int row) const {
@@ -126,7 +125,7 @@ void GameList::clear() {
     entries_->reset({});
 }
 
-void GameList::append(std::vector<std::string> entries) {
+void GameList::append(GameEntries entries) {
     // A whole listing at once is a new model, which the view takes fastest.
     if (entries_->names.empty())
         entries_->reset(std::move(entries));
@@ -134,8 +133,10 @@ void GameList::append(std::vector<std::string> entries) {
         entries_->append(std::move(entries));
 }
 
-void GameList::append(std::string entry) {
-    entries_->append({std::move(entry)});
+void GameList::append(GameEntry entry) {
+    GameEntries one;
+    one.push_back(std::move(entry));
+    entries_->append(std::move(one));
 }
 
 int GameList::selectedRow() const {
@@ -143,10 +144,10 @@ int GameList::selectedRow() const {
     return selected.isEmpty() ? -1 : selected.first().row();
 }
 
-void GameList::setEntry(int row, std::string entry) {
+void GameList::rename(int row, std::string name) {
     if (row < 0 || row >= count())
         return;
-    entries_->set(row, std::move(entry));
+    entries_->rename(row, std::move(name));
 }
 
 void GameList::remove(int row) {

@@ -1,13 +1,16 @@
 #pragma once
 
+#include "library/GameEntries.h"
+
 #include <QListView>
 #include <string>
 #include <vector>
 
 // The game list: one entry per game, in the order added, one selected at
 // most. An entry is the bytes of a file name, shown as the text the user
-// reads; the commands act on the bytes, so that a name that is not UTF-8
-// still finds its file. Backed by a model of its own, so that a category of
+// reads, and the folder within the category that the file lies in; the
+// commands act on the bytes, so that a name that is not UTF-8 still finds
+// its file. Backed by a model of its own, so that a category of
 // many thousand games lists at once.
 class GameList : public QListView {
     Q_OBJECT
@@ -19,15 +22,16 @@ public:
     int count() const;
     // The selected entry's row, -1 when none is selected.
     int selectedRow() const;
-    // An entry's bytes, and its text as shown; empty for no such row.
-    std::string entry(int row) const;
+    // An entry, and its name's text as shown; empty for no such row.
+    GameEntry entry(int row) const;
     QString text(int row) const;
     QStringList texts() const;
     void clear();
-    void append(std::vector<std::string> entries);
+    void append(GameEntries entries);
     // One entry at the end, not selected.
-    void append(std::string entry);
-    void setEntry(int row, std::string entry);
+    void append(GameEntry entry);
+    // A new name for the entry, in its folder.
+    void rename(int row, std::string name);
     // Removes the entry; afterwards no entry is selected.
     void remove(int row);
 

@@ -107,7 +107,7 @@ void TMainForm::ComboBox1Change(QObject*) {
     currentCategoryFolder_ += CategoryTable::folderName(
         CategoryTable::Captions.at(static_cast<size_t>(ComboBox1->currentIndex())));
     ListBox1->clear();
-    std::vector<std::string> entries;
+    GameEntries entries;
     ScanFolder(currentCategoryFolder_, entries);
     ListBox1->append(std::move(entries));
     Label2->setText(QString::number(ListBox1->count()));
@@ -126,8 +126,7 @@ void TMainForm::ListBox1Click(QObject*) {
     // affair, and the same entry again plays it again.
     const GameFile game =
         GameFile::ofEntry(currentCategoryFolder_, ListBox1->entry(ListBox1->selectedRow()));
-    // The URL's text stands for the path's bytes exactly, UTF-8 or not.
-    ShockwaveFlash1->setMovie(QString::fromStdU16String(FileNameText::exact(game.movieUrl())));
+    ShockwaveFlash1->setMovie(game);
     Edit1->setText(QString::fromStdU16String(game.shownName()));
     Edit1->setFocus(Qt::OtherFocusReason);
     ShockwaveFlash1->SetFocus();
@@ -152,7 +151,7 @@ void TMainForm::addGameFile(const std::string& source) {
     const GameFile game = GameFile::ofPath(source).movedTo(currentCategoryFolder_);
     // The file's own letter case; a listing would show it in lower case.
     if (CommandLog::done(GameCommands::add(source, game)))
-        ListBox1->append(game.entry());
+        ListBox1->append(game.listEntry());
 }
 
 void TMainForm::ListBox1DragOver(QObject*, const std::vector<std::string>& Files, bool& Accept) {
@@ -190,7 +189,7 @@ void TMainForm::SpeedButton3Click(QObject*) {
     const GameFile game = GameFile::ofEntry(currentCategoryFolder_, ListBox1->entry(row));
     const GameFile renamed = game.renamed(FileNameText::bytes(Edit1->text().toStdU16String()));
     if (CommandLog::done(GameCommands::rename(game, renamed))) {
-        ListBox1->setEntry(row, renamed.entry());
+        ListBox1->rename(row, renamed.entry());
         ShockwaveFlash1->gameMoved(game, renamed);
     }
 }

@@ -67,17 +67,19 @@ bool isFolder(const std::string& path) {
 }
 
 // Renames without ever replacing; where the file system knows no such
-// rename, a new link and the removal of the old one do the same.
-int renameNoReplace(const std::string& from, const std::string& to) {
-    if (renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0)
+// rename, a new link and the removal of the old one do the same. Names are
+// taken in the folders held open as fromFolder and toFolder (AT_FDCWD for
+// paths).
+int renameNoReplace(int fromFolder, const std::string& from, int toFolder, const std::string& to) {
+    if (renameat2(fromFolder, from.c_str(), toFolder, to.c_str(), RENAME_NOREPLACE) == 0)
         return 0;
     if (errno != EINVAL && errno != ENOSYS)
         return -1;
-    if (link(from.c_str(), to.c_str()) != 0)
+    if (linkat(fromFolder, from.c_str(), toFolder, to.c_str(), 0) != 0)
         return -1;
-    if (unlink(from.c_str()) != 0) {
+    if (unlinkat(fromFolder, from.c_str(), 0) != 0) {
         const int error = errno;
-        unlink(to.c_str());
+        unlinkat(toFolder, to.c_str(), 0);
         errno = error;
         return -1;
     }
@@ -149,15 +151,9 @@ std::pair<FileResult, std::string> freeName(const std::string& target) {
     return {FileResult::Done, std::move(to)};
 }
 
-} // namespace
-
-std::optional<std::vector<DirEntry>> FileSystem::enumerate(const std::string& folder, Links links,
-                                                           Attributes wanted) {
-    const int flags =
-        O_RDONLY | O_DIRECTORY | O_CLOEXEC | (links == Links::DoNotFollow ? O_NOFOLLOW : 0);
-    const int fd = open(folder.c_str(), flags);
-    if (fd < 0)
-        return std::nullopt;
+// Every entry of the folder open as fd (which it takes), sorted by lower-case
+// name, without "." and "..". Nothing when it cannot be read.
+std::optional<std::vector<DirEntry>> entriesOf(int fd, FileSystem::Attributes wanted) {
     DIR* dir = fdopendir(fd);
     if (!dir) {
         close(fd);
@@ -168,7 +164,7 @@ std::optional<std::vector<DirEntry>> FileSystem::enumerate(const std::string& fo
         if (isDotOrDotDot(d->d_name))
             continue;
         unsigned attributes = 0;
-        if (wanted == Attributes::All || d->d_type == DT_DIR || d->d_type == DT_UNKNOWN)
+        if (wanted == FileSystem::Attributes::All || d->d_type == DT_DIR || d->d_type == DT_UNKNOWN)
             attributes = attributesOf(fd, d->d_name);
         else if (d->d_type != DT_REG)
             attributes = DirEntry::Special;
@@ -182,8 +178,105 @@ std::optional<std::vector<DirEntry>> FileSystem::enumerate(const std::string& fo
         const int byLower = a.lowerName.compare(b.lowerName);
         return byLower != 0 ? byLower < 0 : a.name < b.name;
     });
-    entries.insert(entries.begin(), {DirEntry{".", ".", DirEntry::Directory},
-                                     DirEntry{"..", "..", DirEntry::Directory}});
+    return entries;
+}
+
+// A folder held open, so that what is done in it is done there, whatever is
+// renamed or swapped for a link on the way to it meanwhile.
+class HeldFolder {
+public:
+    // The folder, reached from root: root as the disk spells it, in any
+    // letter case and through links (a category folder may be a link to
+    // another disk); below root, each folder by its exact name and never
+    // through a link. An empty root is the folder itself. Not held (errno
+    // set) when a part is missing, not a folder or a link, or when the folder
+    // does not lie below root.
+    HeldFolder(const std::string& folder, const std::string& root) {
+        const std::string& top = root.empty() ? folder : root;
+        if (folder != top && !(folder.starts_with(top) && folder[top.size()] == '/')) {
+            errno = EINVAL;
+            return;
+        }
+        path_ = FileSystem::resolve(top);
+        fd_ = open(path_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        for (size_t start = top.size() + 1; fd_ >= 0 && start <= folder.size();) {
+            size_t end = folder.find('/', start);
+            if (end == std::string::npos)
+                end = folder.size();
+            const std::string part = folder.substr(start, end - start);
+            start = end + 1;
+            if (part.empty() || part == "." || part == "..") {
+                close(std::exchange(fd_, -1));
+                errno = ENOENT;
+                break;
+            }
+            const int next =
+                openat(fd_, part.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+            const int error = errno;
+            close(fd_);
+            fd_ = next;
+            errno = error;
+            path_ += "/" + part;
+        }
+    }
+    HeldFolder(const HeldFolder&) = delete;
+    HeldFolder& operator=(const HeldFolder&) = delete;
+    ~HeldFolder() {
+        if (fd_ >= 0)
+            close(fd_);
+    }
+
+    explicit operator bool() const { return fd_ >= 0; }
+    int fd() const { return fd_; }
+    // Where it was when opened, for what only a path can do.
+    const std::string& path() const { return path_; }
+
+    // The entry that name stands for: itself when it exists, otherwise the
+    // first entry that matches it without regard to case; name when none does.
+    std::string find(const std::string& name) const {
+        struct stat st;
+        if (fstatat(fd_, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0)
+            return name;
+        const std::string wanted = CaseFolding::lower(name);
+        // Names are all it compares: no file is looked up.
+        if (const auto entries = entriesOf(openat(fd_, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC),
+                                           FileSystem::Attributes::FoldersOnly))
+            for (const DirEntry& entry : *entries)
+                if (entry.lowerName == wanted)
+                    return entry.name;
+        return name;
+    }
+    // The entry's status, not following a link; errno when there is none.
+    std::optional<struct stat> status(const std::string& name) const {
+        struct stat st;
+        if (fstatat(fd_, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0)
+            return std::nullopt;
+        return st;
+    }
+    bool isSameFolder(const HeldFolder& other) const {
+        struct stat mine, theirs;
+        return fstat(fd_, &mine) == 0 && fstat(other.fd_, &theirs) == 0 &&
+               mine.st_dev == theirs.st_dev && mine.st_ino == theirs.st_ino;
+    }
+
+private:
+    int fd_ = -1;
+    std::string path_;
+};
+
+} // namespace
+
+std::optional<std::vector<DirEntry>> FileSystem::enumerate(const std::string& folder, Links links,
+                                                           Attributes wanted) {
+    const int flags =
+        O_RDONLY | O_DIRECTORY | O_CLOEXEC | (links == Links::DoNotFollow ? O_NOFOLLOW : 0);
+    const int fd = open(folder.c_str(), flags);
+    if (fd < 0)
+        return std::nullopt;
+    std::optional<std::vector<DirEntry>> entries = entriesOf(fd, wanted);
+    if (entries)
+        entries->insert(entries->begin(), {DirEntry{".", ".", DirEntry::Directory},
+                                           DirEntry{"..", "..", DirEntry::Directory}});
     return entries;
 }
 
@@ -256,15 +349,19 @@ std::optional<std::string> FileSystem::under(const std::string& folder, const st
     return result;
 }
 
-int FileSystem::openInside(const std::string& folder, const std::string& path) {
+int FileSystem::openInside(const std::string& folder, const std::string& path,
+                           const std::string& root) {
     const auto named = under(folder, path);
-    if (!named)
+    const std::string& top = root.empty() ? folder : root;
+    if (!named || (folder != top && !(folder.starts_with(top) && folder[top.size()] == '/')))
         return -1;
-    char* realFolder = realpath(folder.c_str(), nullptr);
-    if (!realFolder)
+    char* realTop = realpath(resolve(top).c_str(), nullptr);
+    if (!realTop)
         return -1;
-    std::string inside = realFolder;
-    free(realFolder);
+    // Below the root, the folder is where its names as written put it: a
+    // folder swapped for a link, even one pointing inside, is not it.
+    std::string inside = realTop + folder.substr(top.size());
+    free(realTop);
     if (inside.back() != '/')
         inside += '/';
     // Non-blocking, so that a named pipe cannot hold the program up.
@@ -297,69 +394,83 @@ FileResult FileSystem::copyNew(const std::string& source, const std::string& tar
     const int in = open(resolve(source).c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (in < 0)
         return resultOf(errno);
-    struct stat st;
-    if (fstat(in, &st) != 0 || !S_ISREG(st.st_mode)) {
-        close(in);
-        return FileResult::NotAFile;
-    }
-    fcntl(in, F_SETFL, fcntl(in, F_GETFL) & ~O_NONBLOCK);
-
-    const auto [free, to] = freeName(target);
-    const FileResult result =
-        free != FileResult::Done
-            ? free
-            : writeWhole(
-                  to, [&](int out) { return copyContents(in, out, st.st_size); }, Replace::Never,
-                  st.st_mode & 07777);
+    const FileResult result = copyOpen(in, target);
     close(in);
     return result;
 }
 
-FileResult FileSystem::moveNoReplace(const std::string& source, const std::string& target) {
-    const std::string from = resolve(source);
+FileResult FileSystem::copyOpen(int in, const std::string& target) {
     struct stat st;
-    if (lstat(from.c_str(), &st) != 0)
+    if (fstat(in, &st) != 0 || !S_ISREG(st.st_mode))
+        return FileResult::NotAFile;
+    fcntl(in, F_SETFL, fcntl(in, F_GETFL) & ~O_NONBLOCK);
+    const auto [free, to] = freeName(target);
+    if (free != FileResult::Done)
+        return free;
+    return writeWhole(
+        to, [&](int out) { return copyContents(in, out, st.st_size); }, Replace::Never,
+        st.st_mode & 07777);
+}
+
+FileResult FileSystem::moveNoReplace(const std::string& source, const std::string& target,
+                                     const std::string& sourceRoot, const std::string& targetRoot) {
+    const auto [sourceFolder, sourceName] = split(source);
+    const HeldFolder fromFolder(sourceFolder, sourceRoot);
+    if (!fromFolder)
         return resultOf(errno);
-    if (S_ISDIR(st.st_mode))
+    const std::string from = fromFolder.find(sourceName);
+    const std::optional<struct stat> st = fromFolder.status(from);
+    if (!st)
+        return resultOf(errno);
+    if (S_ISDIR(st->st_mode))
         return FileResult::NotAFile;
 
-    auto [folder, name] = split(target);
-    folder = resolve(folder);
-    if (!isFolder(folder))
+    const auto [targetFolder, to] = split(target);
+    const HeldFolder toFolder(targetFolder, targetRoot);
+    if (!toFolder)
         return FileResult::FolderMissing;
-    const std::string to = folder + "/" + name;
+    if (to.empty())
+        return FileResult::Failed;
     // The only entry that may match the new name is the file itself, when
     // its letter case changes.
-    const std::string taken = resolve(to);
-    struct stat existing;
-    if (lstat(taken.c_str(), &existing) == 0 && (taken != from || to == from))
+    const std::string taken = toFolder.find(to);
+    const bool isSource = taken == from && toFolder.isSameFolder(fromFolder);
+    if (toFolder.status(taken) && (!isSource || to == from))
         return FileResult::TargetExists;
 
-    if (renameNoReplace(from, to) == 0)
+    if (renameNoReplace(fromFolder.fd(), from, toFolder.fd(), to) == 0)
         return FileResult::Done;
     if (errno != EXDEV)
         return resultOf(errno);
     // Another file system: a complete copy first, and the source goes only
     // when the copy is in place; if it cannot go, neither does the copy.
-    const FileResult copied = copyNew(from, to);
+    const int in = openat(fromFolder.fd(), from.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+    if (in < 0)
+        return resultOf(errno);
+    const FileResult copied = copyOpen(in, toFolder.path() + "/" + to);
+    close(in);
     if (copied != FileResult::Done)
         return copied;
-    if (unlink(from.c_str()) != 0) {
+    if (unlinkat(fromFolder.fd(), from.c_str(), 0) != 0) {
         const int error = errno;
-        unlink(to.c_str());
+        unlinkat(toFolder.fd(), to.c_str(), 0);
         return resultOf(error);
     }
     return FileResult::Done;
 }
 
-FileResult FileSystem::remove(const std::string& path) {
-    const std::string file = resolve(path);
-    struct stat st;
-    if (lstat(file.c_str(), &st) != 0)
+FileResult FileSystem::remove(const std::string& path, const std::string& root) {
+    const auto [folderPath, name] = split(path);
+    const HeldFolder folder(folderPath, root);
+    if (!folder)
         return resultOf(errno);
-    if (S_ISDIR(st.st_mode))
+    const std::string file = folder.find(name);
+    const std::optional<struct stat> st = folder.status(file);
+    if (!st)
+        return resultOf(errno);
+    if (S_ISDIR(st->st_mode))
         return FileResult::NotAFile;
-    return unlink(file.c_str()) == 0 ? FileResult::Done : resultOf(errno);
+    return unlinkat(folder.fd(), file.c_str(), 0) == 0 ? FileResult::Done : resultOf(errno);
 }
 
 FileResult FileSystem::writeWhole(const std::string& path, const std::function<int(int fd)>& fill,
@@ -376,8 +487,9 @@ FileResult FileSystem::writeWhole(const std::string& path, const std::function<i
         error = errno;
     if (close(out) != 0 && error == 0)
         error = errno;
-    if (error == 0 && (replace == Replace::Never ? renameNoReplace(temporary, path)
-                                                 : rename(temporary.c_str(), path.c_str())) != 0)
+    if (error == 0 &&
+        (replace == Replace::Never ? renameNoReplace(AT_FDCWD, temporary, AT_FDCWD, path)
+                                   : rename(temporary.c_str(), path.c_str())) != 0)
         error = errno;
     if (error != 0) {
         unlink(temporary.c_str());

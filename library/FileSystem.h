@@ -41,14 +41,22 @@ public:
 
     // Opens for reading the regular file at path (resolved as above) when it
     // lies under folder as written, and its real location, all links
-    // followed, lies inside folder too. What comes back is checked after
-    // opening, so no link swapped in between can lead out. -1 when the file
-    // is missing, not a plain file, or outside the folder.
-    static int openInside(const std::string& folder, const std::string& path);
+    // followed, lies inside folder too. Below root (a game's category, which
+    // may itself be a link), folder is where its names put it: none of them
+    // may be a link. What comes back is checked after opening, so no link
+    // swapped in between can lead out. -1 when the file is missing, not a
+    // plain file, or outside the folder. An empty root is folder itself.
+    static int openInside(const std::string& folder, const std::string& path,
+                          const std::string& root = {});
 
     // The library's three changes to a game file. Paths are resolved as
     // above, and a target name is taken when any entry of its folder matches
-    // it without regard to case. None of them ever replaces a file.
+    // it without regard to case. None of them ever replaces a file. A file's
+    // folder is reached from its root (a game's category): the root as
+    // resolve() finds it, links and all, and below it each folder by its
+    // exact name and never through a link, so that a folder renamed, gone or
+    // swapped for a link since the listing fails the change and nothing
+    // outside the root is touched. An empty root is the file's own folder.
 
     // Copies source to target. The copy is made under a temporary name in
     // the target's folder and only linked into place when complete, so the
@@ -63,9 +71,11 @@ public:
     // target on another file system gets a complete copy first; the source
     // goes only once the copy is in place, and the copy goes again if the
     // source cannot be removed.
-    static FileResult moveNoReplace(const std::string& source, const std::string& target);
+    static FileResult moveNoReplace(const std::string& source, const std::string& target,
+                                    const std::string& sourceRoot = {},
+                                    const std::string& targetRoot = {});
     // Deletes one file for good.
-    static FileResult remove(const std::string& path);
+    static FileResult remove(const std::string& path, const std::string& root = {});
 
     // Whether a write may take the place of a file already under its name.
     enum class Replace { Never, Existing };
@@ -86,4 +96,8 @@ public:
 
     // Absolute path of the running program.
     static std::string executablePath();
+
+private:
+    // copyNew from a file already open for reading.
+    static FileResult copyOpen(int in, const std::string& target);
 };

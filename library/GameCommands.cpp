@@ -31,7 +31,7 @@ CommandResult GameCommands::remove(const GameFile& game) {
     const std::string what = "delete " + game.path();
     if (!game.isPlain())
         return notPlain(what, game);
-    return outcome(FileSystem::remove(game.path()), what);
+    return outcome(FileSystem::remove(game.path(), game.category()), what);
 }
 
 CommandResult GameCommands::rename(const GameFile& game, const GameFile& newName) {
@@ -49,5 +49,6 @@ CommandResult GameCommands::relocate(const char* command, const GameFile& from,
         return notPlain(what, from);
     if (!to.isPlain())
         return notPlain(what, to);
-    return outcome(FileSystem::moveNoReplace(from.path(), to.path()), what);
+    return outcome(
+        FileSystem::moveNoReplace(from.path(), to.path(), from.category(), to.category()), what);
 }

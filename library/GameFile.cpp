@@ -38,8 +38,13 @@ std::string urlPath(const std::string& path) {
 
 } // namespace
 
-GameFile GameFile::ofEntry(std::string folder, std::string_view entry) {
-    return GameFile(std::move(folder), std::string(entry) + ".swf");
+GameFile GameFile::ofEntry(std::string category, const GameEntry& entry) {
+    std::string folder = entry.folder.empty() ? category : category + "/" + entry.folder;
+    return GameFile(std::move(category), std::move(folder), entry.name + ".swf");
+}
+
+GameFile GameFile::renamed(std::string_view entry) const {
+    return GameFile(category_, folder_, std::string(entry) + ".swf");
 }
 
 GameFile GameFile::ofPath(std::string_view path) {
@@ -57,6 +62,11 @@ std::optional<GameFile> GameFile::ofMovieUrl(std::string_view url) {
 
 std::string GameFile::entry() const {
     return fileName_.substr(0, fileName_.size() - std::min<std::size_t>(4, fileName_.size()));
+}
+
+GameEntry GameFile::listEntry() const {
+    return {entry(), folder_.size() > category_.size() ? folder_.substr(category_.size() + 1)
+                                                       : std::string()};
 }
 
 std::u16string GameFile::shownName() const {
@@ -79,7 +89,7 @@ std::string GameFile::movieUrl() const {
 }
 
 std::string GameFile::pageUrl() const {
-    return std::string(FileScheme) + urlPath(path());
+    return std::string(FileScheme) + urlPath(listedPath());
 }
 
 std::string GameFile::pageFolderUrl() const {
@@ -87,5 +97,9 @@ std::string GameFile::pageFolderUrl() const {
 }
 
 std::string GameFile::savesKey() const {
-    return SaveStore::movieKey(urlPath(path()));
+    return SaveStore::movieKey(urlPath(listedPath()));
+}
+
+std::string GameFile::listedPath() const {
+    return folder_ + "/" + CaseFolding::lower(entry()) + ".swf";
 }

@@ -13,7 +13,8 @@ bool isGameFile(std::string_view lowerName) {
     return extension == ".swf" || extension == ".jpg";
 }
 
-void scanDirectory(const std::string& folder, std::vector<std::string>& entries,
+// relative: the folder within the category, as its entries stand for it.
+void scanDirectory(const std::string& folder, const std::string& relative, GameEntries& entries,
                    FileSystem::Links links) {
     // Only a folder's attributes decide anything here.
     const auto listing = FileSystem::enumerate(folder, links, FileSystem::Attributes::FoldersOnly);
@@ -29,18 +30,20 @@ void scanDirectory(const std::string& folder, std::vector<std::string>& entries,
             // Entered by its stored name, which is the folder the lower-case
             // name stands for; the O_NOFOLLOW open guards against the folder
             // being swapped for a link in between.
-            scanDirectory(folder + "/" + entry.name, entries, FileSystem::Links::DoNotFollow);
+            scanDirectory(folder + "/" + entry.name,
+                          relative.empty() ? entry.name : relative + "/" + entry.name, entries,
+                          FileSystem::Links::DoNotFollow);
             continue;
         }
         if (isGameFile(entry.lowerName))
-            entries.push_back(entry.lowerName.substr(0, entry.lowerName.size() - 4));
+            entries.push_back(entry.lowerName.substr(0, entry.lowerName.size() - 4), relative);
     }
 }
 
 } // namespace
 
-void ScanFolder(const std::string& folder, std::vector<std::string>& entries) {
+void ScanFolder(const std::string& folder, GameEntries& entries) {
     // A category folder may be a link to a folder on another disk, and may be
     // spelled on disk in another case than the category's name.
-    scanDirectory(FileSystem::resolve(folder), entries, FileSystem::Links::Follow);
+    scanDirectory(FileSystem::resolve(folder), {}, entries, FileSystem::Links::Follow);
 }

@@ -15,7 +15,9 @@ QString GameSaves::open(const GameFile& game) {
 }
 
 void GameSaves::gameMoved(const GameFile& from, const GameFile& to) {
-    bridge_->gameMoved(from.savesKey(), to.savesKey());
+    // A new letter case alone leaves the saves where they are.
+    if (from.savesKey() != to.savesKey())
+        bridge_->gameMoved(from.savesKey(), to.savesKey());
 }
 
 void GameSaves::endBeforeQuitting(QWebEnginePage* page) {

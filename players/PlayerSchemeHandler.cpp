@@ -57,11 +57,13 @@ PlayerSchemeHandler::~PlayerSchemeHandler() {
 
 void PlayerSchemeHandler::serve(const GameFile& game) {
     movieFolder_ = game.folder();
+    movieRoot_ = game.category();
     ++movie_;
 }
 
 void PlayerSchemeHandler::serveNoGame() {
     movieFolder_.clear();
+    movieRoot_.clear();
     ++movie_;
 }
 
@@ -112,13 +114,15 @@ void PlayerSchemeHandler::requestStarted(QWebEngineUrlRequestJob* job) {
         return;
     }
     std::string folder;
+    std::string root;
     std::string wanted;
     bool game = false;
     if (path.starts_with(RufflePrefix)) {
-        folder = rufflePath_;
+        folder = root = rufflePath_;
         wanted = rufflePath_ + path.substr(RufflePrefix.size() - 1);
     } else if (path.starts_with(GamePrefix) && !movieFolder_.empty()) {
         folder = movieFolder_;
+        root = movieRoot_;
         wanted = path.substr(GamePrefix.size() - 1);
         game = true;
     }
@@ -134,13 +138,13 @@ void PlayerSchemeHandler::requestStarted(QWebEngineUrlRequestJob* job) {
     const QByteArray type = mimeType(path);
     // Only a game's files end with the game; the player's own are always served.
     const std::optional<quint64> movie = game ? std::optional(movie_) : std::nullopt;
-    lookups_.start([this, pending, type, movie, folder, wanted] {
-        auto fd =
-            std::shared_ptr<int>(new int(FileSystem::openInside(folder, wanted)), [](int* file) {
-                if (*file >= 0)
-                    ::close(*file);
-                delete file;
-            });
+    lookups_.start([this, pending, type, movie, folder, root, wanted] {
+        auto fd = std::shared_ptr<int>(new int(FileSystem::openInside(folder, wanted, root)),
+                                       [](int* file) {
+                                           if (*file >= 0)
+                                               ::close(*file);
+                                           delete file;
+                                       });
         QMetaObject::invokeMethod(this, [this, pending, type, movie, fd] {
             if (!pending)
                 return;

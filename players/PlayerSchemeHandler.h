@@ -46,6 +46,9 @@ public:
 private:
     const std::string rufflePath_;
     std::string movieFolder_;
+    // The folder the movie's folder is reached from through plain folders
+    // alone: its category.
+    std::string movieRoot_;
     SaveBridge* saves_ = nullptr;
     // Counts the movies served, so that an answer found for an earlier one
     // is never given to the next.

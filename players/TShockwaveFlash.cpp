@@ -197,10 +197,14 @@ void TShockwaveFlash::setMovie(const QString& url) {
     }
     // The URL's text stands for the path's bytes exactly, UTF-8 or not.
     const std::string bytes = FileNameText::bytes(url.toStdU16String());
-    std::optional<GameFile> game = GameFile::ofMovieUrl(bytes);
+    const std::optional<GameFile> game = GameFile::ofMovieUrl(bytes);
     if (!game)
         throw Exception("The Flash player cannot open " + bytes);
-    movie_ = std::move(game);
+    setMovie(*game);
+}
+
+void TShockwaveFlash::setMovie(const GameFile& game) {
+    movie_ = game;
     createPage();
     if (ready_)
         playInPage(*movie_);
@@ -219,7 +223,7 @@ QString TShockwaveFlash::movie() const {
 void TShockwaveFlash::playInPage(const GameFile& game) {
     // No game file, no game: the player stays empty, as the original player
     // did, rather than showing the engine's advice about loading files.
-    const int file = FileSystem::openInside(game.folder(), game.path());
+    const int file = FileSystem::openInside(game.folder(), game.path(), game.category());
     if (file < 0) {
         pages_->handler()->serveNoGame();
         watch_->gameEnds();

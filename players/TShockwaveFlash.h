@@ -30,6 +30,10 @@ public:
     // played; the empty string unloads it. Returns without waiting for the movie to load. Any other
     // URL cannot be played and raises an Exception.
     void setMovie(const QString& url);
+    // The same put for a game of the library, which plays from its own
+    // folder, reached from its category through plain folders alone: its
+    // movie URL is the game's, and nothing above its folder is its to read.
+    void setMovie(const GameFile& game);
 
     // The path of the movie the player holds, as text that stands for its
     // bytes exactly; empty when it holds none.

@@ -300,7 +300,7 @@ private slots:
         QCOMPARE(entries(), (QStringList{"chess", "lonely", "tennis", "tennis"}));
         // An entry that leads out of the folder deletes nothing out there.
         play();
-        form_->ListBox1->setEntry(0, "../../outside");
+        form_->ListBox1->rename(0, "../../outside");
         select("../../outside");
         form_->SpeedButton2Click(form_->SpeedButton2);
         QVERIFY(playerEmpty());
@@ -372,7 +372,7 @@ private slots:
         QFETCH(QString, entry);
         QFETCH(int, category);
         if (entry.startsWith(QLatin1String("..")))
-            form_->ListBox1->setEntry(0, entry.toStdString());
+            form_->ListBox1->rename(0, entry.toStdString());
         const QStringList listed = entries();
         const Snapshot before = snapshot(tree_->root());
         play();
@@ -437,7 +437,7 @@ private slots:
         const auto pick = [&] {
             form_->ComboBox1Change(form_->ComboBox1);
             for (int row = 0; row < form_->ListBox1->count(); ++row)
-                if (form_->ListBox1->entry(row) + ".swf" == listed)
+                if (form_->ListBox1->entry(row).name + ".swf" == listed)
                     form_->ListBox1->setCurrentIndex(form_->ListBox1->model()->index(row, 0));
         };
         const auto twinStays = [&] {

@@ -54,11 +54,75 @@ private slots:
     void plainName_refusesWhatLeadsOutOfTheFolder() {
         QFETCH(QString, name);
         QFETCH(bool, plain);
-        const GameFile game = GameFile::ofEntry("/g/Sport", name.toStdString());
+        const GameFile game = GameFile::ofEntry("/g/Sport", {name.toStdString(), {}});
         QCOMPARE(game.isPlain(), plain);
         QCOMPARE(game.entry(), name.toStdString());
-        QCOMPARE(GameFile::ofEntry("/g/Sport", "tennis").path(),
-                 std::string("/g/Sport/tennis.swf"));
+        QCOMPARE(game.renamed(name.toStdString()).isPlain(), plain);
+    }
+
+    // An entry stands for the file it was listed from: its name and ".swf"
+    // in its folder within the category, which stays the game's category.
+    // Renamed, it stays in that folder; moved, it goes to the top of the
+    // other category. What the list holds for it comes back whole.
+    void entry_standsForTheFileInItsOwnFolder_data() {
+        QTest::addColumn<QByteArray>("name");
+        QTest::addColumn<QByteArray>("folder");
+        QTest::addColumn<QByteArray>("path");
+        QTest::newRow("top") << QByteArray("tennis") << QByteArray()
+                             << QByteArray("/g/Action/tennis.swf");
+        QTest::newRow("subfolder") << QByteArray("hidden path") << QByteArray("Puzzles")
+                                   << QByteArray("/g/Action/Puzzles/hidden path.swf");
+        QTest::newRow("deep, odd bytes") << QByteArray("caf\xe9") << QByteArray("A/B c/$(x) & \xff")
+                                         << QByteArray("/g/Action/A/B c/$(x) & \xff/caf\xe9.swf");
+    }
+    void entry_standsForTheFileInItsOwnFolder() {
+        QFETCH(QByteArray, name);
+        QFETCH(QByteArray, folder);
+        QFETCH(QByteArray, path);
+        const GameEntry entry{name.toStdString(), folder.toStdString()};
+        const GameFile game = GameFile::ofEntry("/g/Action", entry);
+        QCOMPARE(game.path(), path.toStdString());
+        QCOMPARE(game.category(), std::string("/g/Action"));
+        QCOMPARE(game.listEntry(), entry);
+        QCOMPARE(game.movieUrl(), "file://" + path.toStdString());
+
+        const GameFile renamed = game.renamed("Other");
+        QCOMPARE(renamed.folder(), game.folder());
+        QCOMPARE(renamed.category(), game.category());
+        QCOMPARE(renamed.listEntry(), (GameEntry{"Other", folder.toStdString()}));
+
+        const GameFile moved = game.movedTo("/g/Sport");
+        QCOMPARE(moved.path(), "/g/Sport/" + name.toStdString() + ".swf");
+        QCOMPARE(moved.category(), std::string("/g/Sport"));
+        QCOMPARE(moved.listEntry(), (GameEntry{name.toStdString(), {}}));
+    }
+
+    // Twins of one name in different folders are different games, with
+    // saves of their own; a game at the top keeps the key it always had.
+    void twinsInDifferentFolders_areDifferentGamesWithSavesOfTheirOwn() {
+        const GameFile top = GameFile::ofEntry("/g/Action", {"apple", {}});
+        const GameFile twin = GameFile::ofEntry("/g/Action", {"apple", "Twin"});
+        QVERIFY(!(top == twin));
+        QCOMPARE(top.savesKey(), std::string("localhost/g/Action/apple.swf"));
+        QCOMPARE(twin.savesKey(), std::string("localhost/g/Action/Twin/apple.swf"));
+        QCOMPARE(twin.pageFolderUrl(), std::string("file:///g/Action/Twin/"));
+    }
+
+    // A game added, renamed or moved keeps the letter case typed, and a
+    // listing shows it in lower case: the page's address and the saves' key
+    // are the same either way, so a game finds its saves at the next start.
+    void addressAndSavesKey_areTheListingsWhateverCaseTheCommandsGave() {
+        const GameFile listed = GameFile::ofEntry("/g/Action", {"tennis court", "Pack"});
+        const GameFile renamed = listed.renamed("Tennis Court");
+        const GameFile added = GameFile::ofPath("/p/TENNIS COURT.SWF").movedTo("/g/Action");
+        const GameFile listedAtTop = GameFile::ofEntry("/g/Action", {"tennis court", {}});
+        QCOMPARE(renamed.path(), std::string("/g/Action/Pack/Tennis Court.swf"));
+        QCOMPARE(renamed.movieUrl(), std::string("file:///g/Action/Pack/Tennis Court.swf"));
+        QCOMPARE(renamed.savesKey(), listed.savesKey());
+        QCOMPARE(renamed.pageUrl(), listed.pageUrl());
+        QCOMPARE(listed.pageUrl(), std::string("file:///g/Action/Pack/tennis court.swf"));
+        QCOMPARE(added.savesKey(), listedAtTop.savesKey());
+        QCOMPARE(added.pageUrl(), listedAtTop.pageUrl());
     }
 
     void gameExtension_isSwfInAnyLetterCase() {
@@ -77,8 +141,9 @@ private slots:
         QTest::addColumn<QByteArray>("pageUrl");
         QTest::newRow("plain") << QByteArray("/g/Action/pong.swf")
                                << QByteArray("file:///g/Action/pong.swf");
+        // The page's address names the file in lower case, as the listing does.
         QTest::newRow("Latin-1") << QByteArray("/g/Pok\xe9mon.swf")
-                                 << QByteArray("file:///g/Pok%E9mon.swf");
+                                 << QByteArray("file:///g/pok%E9mon.swf");
         QTest::newRow("hash, hidden folder")
             << QByteArray("/h/.local/no#1.swf") << QByteArray("file:///h/%2Elocal/no%231.swf");
     }

@@ -162,6 +162,47 @@ private slots:
         close(fd);
     }
 
+    // A game in a subfolder of its category reads from its own folder only
+    // while that folder is where its names put it below the category, which
+    // may itself be a link or differ in case; a folder of the way swapped
+    // for a link, to outside or inside, leads nowhere.
+    void openInside_belowARoot_refusesAFolderSwappedForALink() {
+        TreeBuilder tree;
+        tree.folder("disk");
+        tree.folder("disk/Pack");
+        tree.folder("disk/Pack/Twin");
+        tree.file("disk/Pack/Twin/pong.swf", "pong");
+        tree.file("disk/Pack/Twin/level.swf", "level");
+        tree.file("disk/Pack/above.swf", "above");
+        tree.folder("elsewhere");
+        tree.file("elsewhere/pong.swf", "outside");
+        tree.link("ACTION", "disk");
+        const std::string root = tree.path("Action"); // as the category names it
+        const std::string folder = root + "/Pack/Twin";
+        const auto opens = [&](const std::string& path) {
+            const int fd = FileSystem::openInside(folder, path, root);
+            if (fd >= 0)
+                close(fd);
+            return fd >= 0;
+        };
+        QVERIFY(opens(folder + "/pong.swf"));
+        QVERIFY(opens(folder + "/LEVEL.swf"));
+        QVERIFY(!opens(folder + "/../above.swf"));
+        QVERIFY(FileSystem::openInside(folder, folder + "/pong.swf", tree.path("disk/Pa")) < 0);
+
+        rename(tree.path("disk/Pack/Twin").c_str(), tree.path("Twin").c_str());
+        tree.link("disk/Pack/Twin", tree.path("elsewhere"));
+        QVERIFY(!opens(folder + "/pong.swf"));
+        // Without the root, the folder is its own: the link is the way to it.
+        QVERIFY(FileSystem::openInside(folder, folder + "/pong.swf") >= 0);
+        unlink(tree.path("disk/Pack/Twin").c_str());
+        tree.link("disk/Pack/Twin", "../Pack");
+        QVERIFY(!opens(folder + "/above.swf"));
+        unlink(tree.path("disk/Pack/Twin").c_str());
+        rename(tree.path("Twin").c_str(), tree.path("disk/Pack/TWIN").c_str());
+        QVERIFY(!opens(folder + "/pong.swf"));
+    }
+
     void under_takesDotsAwayAsWrittenAndNeverLeavesTheFolder_data() {
         QTest::addColumn<QString>("path");
         QTest::addColumn<QString>("named"); // empty: outside

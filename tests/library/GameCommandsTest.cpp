@@ -8,6 +8,9 @@
 #include "support/TreeBuilder.h"
 
 #include <QTest>
+#include <cstdio>
+#include <sys/stat.h>
+#include <unistd.h>
 
 Q_DECLARE_METATYPE(FileResult)
 
@@ -16,8 +19,10 @@ class GameCommandsTest : public QObject {
 private:
     std::unique_ptr<TreeBuilder> tree_;
 
-    GameFile game(const std::string& folder, const std::string& entry) const {
-        return GameFile::ofEntry(tree_->path(folder), entry);
+    // The game an entry listed from category's subfolder (or its top) stands for.
+    GameFile game(const std::string& category, const std::string& entry,
+                  const std::string& subfolder = {}) const {
+        return GameFile::ofEntry(tree_->path(category), {entry, subfolder});
     }
     // A failure is told with the file it was about.
     static void failed(const CommandResult& result, FileResult expected, const GameFile& game) {
@@ -157,6 +162,99 @@ private slots:
         const GameFile moving = game("Action", entry.toStdString());
         failed(GameCommands::move(moving, moving.movedTo(tree_->path(folder.toStdString()))),
                result, moving);
+        QCOMPARE(snapshot(tree_->root()), before);
+    }
+
+    // A game listed from a subfolder is the file it was listed from: each
+    // command acts on it, and the game of the same name at the top, or in
+    // another subfolder, keeps its bytes.
+    void subfolderGame_eachCommandActsOnItsOwnFileAlone() {
+        tree_->folder("Action/Twin");
+        tree_->file("Action/Twin/Chess.swf", "twin chess");
+        tree_->file("Action/Twin/level.swf", "its level");
+        tree_->folder("Action/Other Pack");
+        tree_->file("Action/Other Pack/chess.swf", "third chess");
+        const Snapshot top = snapshot(tree_->path("Action"));
+        const auto othersStay = [&] {
+            QCOMPARE(snapshot(tree_->path("Action")).at("chess.swf"), std::string("chess"));
+            QCOMPARE(snapshot(tree_->path("Action")).at("Other Pack/chess.swf"),
+                     std::string("third chess"));
+        };
+
+        // Modify: in its own folder, never over a name taken there.
+        const GameFile twin = game("Action", "chess", "Twin");
+        QCOMPARE(twin.path(), tree_->path("Action/Twin/chess.swf"));
+        failed(GameCommands::rename(twin, twin.renamed("LEVEL")), FileResult::TargetExists, twin);
+        const GameFile renamed = twin.renamed("Chess Twin");
+        QVERIFY(GameCommands::rename(twin, renamed).done());
+        QCOMPARE(snapshot(tree_->path("Action/Twin")).at("Chess Twin.swf"),
+                 std::string("twin chess"));
+        QVERIFY(!snapshot(tree_->path("Action/Twin")).contains("Chess.swf"));
+        QCOMPARE(renamed.listEntry(), (GameEntry{"Chess Twin", "Twin"}));
+        othersStay();
+
+        // Move: to the top of the other category, its level left behind.
+        const GameFile moved = renamed.movedTo(tree_->path("Sport"));
+        QVERIFY(GameCommands::move(renamed, moved).done());
+        QCOMPARE(snapshot(tree_->path("Sport")).at("Chess Twin.swf"), std::string("twin chess"));
+        QCOMPARE(snapshot(tree_->path("Action/Twin")), (Snapshot{{"level.swf", "its level"}}));
+        othersStay();
+
+        // Delete: the level, and nothing else.
+        QVERIFY(GameCommands::remove(game("Action", "level", "Twin")).done());
+        QCOMPARE(snapshot(tree_->path("Action/Twin")), Snapshot{});
+        othersStay();
+        QCOMPARE(snapshot(tree_->path("Action")).size(), top.size() - 2);
+    }
+
+    // Between the listing and the command the subfolder went, was renamed
+    // (even in letter case alone) or became a link to a folder outside the
+    // category, or to another inside it: the folder it was listed from is
+    // not there, so the command fails and no file anywhere changes.
+    void subfolderGame_whoseFolderChangedSinceTheListing_changesNothing_data() {
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<FileResult>("result");
+        QTest::newRow("gone") << "gone" << FileResult::SourceMissing;
+        QTest::newRow("renamed") << "renamed" << FileResult::SourceMissing;
+        QTest::newRow("other case") << "other case" << FileResult::SourceMissing;
+        QTest::newRow("link out") << "link out" << FileResult::SourceMissing;
+        QTest::newRow("link inside") << "link inside" << FileResult::SourceMissing;
+        QTest::newRow("link above it") << "link above" << FileResult::SourceMissing;
+    }
+    void subfolderGame_whoseFolderChangedSinceTheListing_changesNothing() {
+        QFETCH(QString, change);
+        QFETCH(FileResult, result);
+        tree_->folder("Action/Pack");
+        tree_->folder("Action/Pack/Twin");
+        tree_->file("Action/Pack/Twin/pong.swf", "listed pong");
+        tree_->folder("elsewhere");
+        tree_->file("elsewhere/pong.swf", "a file outside the library");
+        tree_->file("elsewhere/golf.swf", "another outside");
+        tree_->folder("Action/Inside");
+        tree_->file("Action/Inside/pong.swf", "another game of the category");
+        const GameFile listed = game("Action", "pong", "Pack/Twin");
+        const std::string twin = tree_->path("Action/Pack/Twin");
+        if (change == "gone" || change == "renamed" || change == "other case") {
+            rename(twin.c_str(), tree_
+                                     ->path(change == "gone"      ? "Twin"
+                                            : change == "renamed" ? "Action/Pack/Twin 2"
+                                                                  : "Action/Pack/TWIN")
+                                     .c_str());
+        } else if (change == "link above") {
+            rename(tree_->path("Action/Pack").c_str(), tree_->path("Pack").c_str());
+            tree_->link("Action/Pack", tree_->path("elsewhere"));
+            mkdir(tree_->path("elsewhere/Twin").c_str(), 0755);
+            tree_->file("elsewhere/Twin/pong.swf", "outside, one deeper");
+        } else {
+            rename(twin.c_str(), tree_->path("Twin").c_str());
+            tree_->link("Action/Pack/Twin",
+                        tree_->path(change == "link out" ? "elsewhere" : "Action/Inside"));
+        }
+        const Snapshot before = snapshot(tree_->root());
+        failed(GameCommands::remove(listed), result, listed);
+        failed(GameCommands::rename(listed, listed.renamed("golf")), result, listed);
+        failed(GameCommands::rename(listed, listed.renamed("Pong 2")), result, listed);
+        failed(GameCommands::move(listed, listed.movedTo(tree_->path("Sport"))), result, listed);
         QCOMPARE(snapshot(tree_->root()), before);
     }
 };

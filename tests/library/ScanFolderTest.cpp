@@ -11,10 +11,18 @@ using Entries = std::vector<std::string>;
 
 namespace {
 
+// The names the scan lists, in its order.
+Entries namesOf(const GameEntries& entries) {
+    Entries names;
+    for (size_t i = 0; i < entries.size(); ++i)
+        names.push_back(entries.name(i));
+    return names;
+}
+
 Entries scan(const std::string& folder) {
-    Entries entries;
+    GameEntries entries;
     ScanFolder(folder, entries);
-    return entries;
+    return namesOf(entries);
 }
 
 // The scan as an ordinary user runs it, for the folders that only such a
@@ -79,6 +87,29 @@ private slots:
                  (QStringList{"a", "pong", "maze", "inner", "z"}));
     }
 
+    // Each entry keeps the folder its file lies in, as the disk spells it,
+    // so that it stands for that file: the name alone would be the same for
+    // twins in different folders.
+    void scan_entryKeepsItsFolderAsStored() {
+        TreeBuilder tree;
+        tree.file("Apple.swf");
+        tree.folder("Twin");
+        tree.file("Twin/Apple.swf");
+        tree.folder("Twin/Caf\xC9 & $(x)");
+        tree.file("Twin/Caf\xC9 & $(x)/Deep.JPG");
+        tree.folder("old.swf");
+        tree.file("old.swf/inner.swf");
+        GameEntries entries;
+        ScanFolder(tree.root(), entries);
+        std::vector<GameEntry> found;
+        for (size_t i = 0; i < entries.size(); ++i)
+            found.push_back(entries[i]);
+        QCOMPARE(found, (std::vector<GameEntry>{{"apple", ""},
+                                                {"inner", "old.swf"},
+                                                {"apple", "Twin"},
+                                                {"deep", "Twin/Caf\xC9 & $(x)"}}));
+    }
+
     void scan_hiddenReadOnlyAndLinkedFoldersAreNamesNotFolders() {
         TreeBuilder tree;
         tree.folder(".stash.swf");
@@ -118,12 +149,13 @@ private slots:
     void scan_missingFolderAddsNothingAndNothingIsCleared() {
         TreeBuilder tree;
         tree.file("x.swf");
-        Entries entries{"kept"};
+        GameEntries entries;
+        entries.push_back("kept", {});
         ScanFolder(tree.path("Board"), entries);
-        QCOMPARE(entries, (Entries{"kept"}));
+        QCOMPARE(namesOf(entries), (Entries{"kept"}));
         ScanFolder(tree.root(), entries);
         ScanFolder(tree.root(), entries);
-        QCOMPARE(entries, (Entries{"kept", "x", "x"}));
+        QCOMPARE(namesOf(entries), (Entries{"kept", "x", "x"}));
     }
 
     void scan_unreadableFolderAddsNothingAndTheScanGoesOn() {

@@ -83,7 +83,7 @@ private slots:
 
     void servesTheMovieAndItsFolderOnlyWhileItPlays() {
         QCOMPARE(probe(game("/Tennis.SWF")), QStringLiteral("refused"));
-        handler_->serve(GameFile::ofEntry(games(), "Tennis"));
+        handler_->serve(GameFile::ofEntry(games(), {"Tennis", {}}));
         QCOMPARE(probe(game("/Tennis.SWF")), QStringLiteral("200:5"));
         QCOMPARE(probe(game("/tennis.swf")), QStringLiteral("200:5"));
         QCOMPARE(probe(game("/levels/one.swf")), QStringLiteral("200:7"));
@@ -92,7 +92,7 @@ private slots:
     }
 
     void refusesWhatLiesOutsideTheMoviesFolder() {
-        handler_->serve(GameFile::ofEntry(games(), "Tennis"));
+        handler_->serve(GameFile::ofEntry(games(), {"Tennis", {}}));
         const QString outside =
             QStringLiteral("pelliwick://player/game") + QString::fromStdString(tree_->root());
         QCOMPARE(probe(game("/../secret.txt")), QStringLiteral("refused"));

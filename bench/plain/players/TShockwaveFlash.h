@@ -19,6 +19,7 @@ public:
     }
 
     void setMovie(const QString& url) { movie_ = url; }
+    void setMovie(const GameFile& game) { movie_ = QString::fromStdString(game.movieUrl()); }
     void SetFocus() { setFocus(Qt::OtherFocusReason); }
     bool isReady() const { return true; }
     void gameMoved(const GameFile&, const GameFile&) {}
