@@ -1,6 +1,8 @@
 // Lists a category of 100,000 games and compares, in one run, the folder scan
 // with find(1) over the same folder, and times a category change from the
-// selector to a filled, painted list and count label.
+// selector to a filled, painted list and count label. Then the same scan and
+// find over a category kept as users unpack games, a folder per game: 10,000
+// games in 1,000 folders, three deep.
 #include "app/Application.h"
 #include "app/TMainForm.h"
 #include "library/ScanFolder.h"
@@ -43,6 +45,30 @@ void makeCategory(const std::string& folder) {
     for (; made < GameCount; ++made)
         touch(folder + "/" + (made % 3 ? "game-" : "Game-") + std::to_string(made) +
               (made % 7 ? ".swf" : ".SWF"));
+}
+
+// Ten packs of ten series of ten games, each game a folder of its own with
+// its movie, a picture beside it and a level it loads.
+constexpr int TreeGames = 10000;
+void makeTree(const std::string& folder) {
+    mkdir(folder.c_str(), 0755);
+    int made = 0;
+    for (int pack = 0; pack < 10; ++pack) {
+        const std::string packFolder = folder + "/Pack " + std::to_string(pack);
+        mkdir(packFolder.c_str(), 0755);
+        for (int series = 0; series < 10; ++series) {
+            const std::string seriesFolder = packFolder + "/Series " + std::to_string(series);
+            mkdir(seriesFolder.c_str(), 0755);
+            for (int game = 0; game < 10; ++game) {
+                const std::string gameFolder = seriesFolder + "/Game " + std::to_string(game);
+                mkdir(gameFolder.c_str(), 0755);
+                for (int file = 0; file < 10; ++file, ++made)
+                    touch(gameFolder + "/Part " + std::to_string(made) +
+                          (file % 5 ? ".swf" : ".jpg"));
+                touch(gameFolder + "/levels.xml");
+            }
+        }
+    }
 }
 
 double median(std::vector<double> values) {
@@ -90,10 +116,26 @@ int main(int argc, char** argv) {
         findMs.push_back(timeFind(action));
         QElapsedTimer clock;
         clock.start();
-        std::vector<std::string> entries;
+        GameEntries entries;
         ScanFolder(action, entries);
         scanMs.push_back(clock.nsecsElapsed() / 1e6);
         listed = entries.size();
+    }
+
+    const std::string adventure = root + "/Adventure";
+    std::printf("Making %d game files in folders three deep...\n", TreeGames);
+    makeTree(adventure);
+    std::vector<double> treeFindMs, treeScanMs;
+    size_t treeListed = 0;
+    timeFind(adventure);
+    for (int run = 0; run < Runs; ++run) {
+        treeFindMs.push_back(timeFind(adventure));
+        QElapsedTimer clock;
+        clock.start();
+        GameEntries entries;
+        ScanFolder(adventure, entries);
+        treeScanMs.push_back(clock.nsecsElapsed() / 1e6);
+        treeListed = entries.size();
     }
 
     TMainForm form(root + "/pelliwick");
@@ -118,5 +160,10 @@ int main(int argc, char** argv) {
     std::printf("ScanFolder, median of %d:     %.1f ms  (%.2f x find)\n", Runs, scan, scan / find);
     std::printf("category change to painted list and count, median of %d: %.1f ms\n", Runs,
                 listing);
-    return listed == static_cast<size_t>(GameCount) ? 0 : 1;
+    const double treeFind = median(treeFindMs), treeScan = median(treeScanMs);
+    std::printf("in folders three deep: entries listed %zu\n", treeListed);
+    std::printf("find, median of %d:           %.1f ms\n", Runs, treeFind);
+    std::printf("ScanFolder, median of %d:     %.1f ms  (%.2f x find; goal 1.5 at most)\n", Runs,
+                treeScan, treeScan / treeFind);
+    return listed == static_cast<size_t>(GameCount) && treeListed == size_t(TreeGames) ? 0 : 1;
 }
