@@ -68,9 +68,11 @@ add_newcomer() {
 }
 
 # as_newcomer COMMAND: runs it in the project folder as the newcomer, on the
-# X server lent to the new system, if any.
+# X server lent to the new system, if any. No locale is set, as on a minimal
+# system or in an SSH session that passes none: the program must start
+# silent and its tests pass all the same.
 as_newcomer() {
-  chroot "$root" runuser -u newcomer -- env -i HOME=/home/newcomer LANG=C.UTF-8 \
+  chroot "$root" runuser -u newcomer -- env -i HOME=/home/newcomer \
     PATH=/usr/local/bin:/usr/bin:/bin:/usr/games XDG_RUNTIME_DIR=/run/user/newcomer \
     ${DISPLAY:+DISPLAY=$DISPLAY} \
     ${NODE_EXTRA_CA_CERTS:+NODE_EXTRA_CA_CERTS=$NODE_EXTRA_CA_CERTS} \

@@ -52,6 +52,7 @@ class ArtworkGeneratorTest : public QObject {
 private slots:
     void generator_drawsTheCommittedPictures_data();
     void generator_drawsTheCommittedPictures();
+    void generator_withoutItsFontSaysWhatIsMissingAndWritesNothing_data();
     void generator_withoutItsFontSaysWhatIsMissingAndWritesNothing();
 };
 
@@ -103,7 +104,15 @@ void ArtworkGeneratorTest::generator_drawsTheCommittedPictures() {
     }
 }
 
+void ArtworkGeneratorTest::generator_withoutItsFontSaysWhatIsMissingAndWritesNothing_data() {
+    QTest::addColumn<bool>("localeSet");
+    QTest::newRow("the test's locale") << true;
+    // A minimal system sets none: the message is still its one line.
+    QTest::newRow("no locale set") << false;
+}
+
 void ArtworkGeneratorTest::generator_withoutItsFontSaysWhatIsMissingAndWritesNothing() {
+    QFETCH(bool, localeSet);
     // A machine whose only fonts are the window's, not the lettering's.
     QTemporaryDir work;
     QVERIFY(work.isValid());
@@ -116,6 +125,11 @@ void ArtworkGeneratorTest::generator_withoutItsFontSaysWhatIsMissingAndWritesNot
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("FONTCONFIG_FILE"), config.fileName());
     environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), work.path());
+    if (!localeSet)
+        for (const QString& name : environment.keys())
+            if (name == QLatin1String("LANG") || name == QLatin1String("LANGUAGE") ||
+                name.startsWith(QLatin1String("LC_")))
+                environment.remove(name);
 
     QProcess generator;
     generator.setProcessEnvironment(environment);

@@ -2,7 +2,9 @@
 # Starts the real program beside a small library under a private X server and
 # checks what a user sees: the caption, the window's place and size, and the
 # listed games of the first category; and what a start says: one line that no
-# GPU was found where that is so, and nothing else.
+# GPU was found where that is so, and nothing else, also in a session that
+# sets no locale at all (a minimal system, a fresh container, an SSH session
+# that passes none).
 # Usage: startup.sh PELLIWICK_BINARY
 set -euo pipefail
 here=$(dirname "$0")
@@ -53,4 +55,13 @@ expected=""
 [ -e /dev/dri/renderD128 ] || expected="pelliwick.player: no GPU found: games are drawn in software"
 said=$(grep -vx 'Sandboxing disabled by user.' "$work/stderr.log" || true)
 [ "$said" = "$expected" ] || fail "the start said: $said"
+kill "$app"
+wait "$app" 2>/dev/null || true
+
+env -u LANG -u LANGUAGE -u LC_ALL -u LC_CTYPE -u LC_MESSAGES -u LC_NUMERIC -u LC_COLLATE \
+  -u LC_TIME -u LC_MONETARY "$work/pelliwick" 2>"$work/stderr.log" &
+app=$!
+wait_for 30 pgrep -P "$app" -x QtWebEngineProc || fail "the player's engine never started without a locale"
+said=$(grep -vx 'Sandboxing disabled by user.' "$work/stderr.log" || true)
+[ "$said" = "$expected" ] || fail "the start without a locale said: $said"
 echo "PASS: caption, position 175,157, size 572x357, three games listed; the start says only what it must"

@@ -2,11 +2,13 @@
 // resources.qrc, into OUTDIR. Run it into resources/ after changing a picture.
 
 #include "ArtworkGenerator.h"
+#include "library/Utf8Locale.h"
 
 #include <QGuiApplication>
 #include <QTextStream>
 
 int main(int argc, char* argv[]) {
+    Utf8Locale::take();
     // Always off screen: the generator shows no window, and the output must not
     // depend on the desktop it happens to run under.
     qputenv("QT_QPA_PLATFORM", "offscreen");
