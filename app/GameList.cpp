@@ -3,6 +3,7 @@
 #include "library/FileNameText.h"
 
 #include <QAbstractListModel>
+#include <QContextMenuEvent>
 #include <QDropEvent>
 #include <QKeyEvent>
 #include <QMimeData>
@@ -162,6 +163,18 @@ void GameList::mousePressEvent(QMouseEvent* event) {
     QListView::mousePressEvent(event);
     if (event->button() == Qt::LeftButton && indexAt(event->position().toPoint()).isValid())
         emit Click();
+}
+
+void GameList::contextMenuEvent(QContextMenuEvent* event) {
+    // From the keyboard, the menu is that of the entry selected.
+    const QModelIndex at =
+        event->reason() == QContextMenuEvent::Mouse ? indexAt(event->pos()) : currentIndex();
+    if (!at.isValid())
+        return;
+    setCurrentIndex(at);
+    emit ContextPopup(event->reason() == QContextMenuEvent::Mouse
+                          ? event->globalPos()
+                          : viewport()->mapToGlobal(visualRect(at).center()));
 }
 
 void GameList::keyPressEvent(QKeyEvent* event) {

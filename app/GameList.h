@@ -45,8 +45,12 @@ signals:
     void DragOver(const std::vector<std::string>& Files, bool& Accept);
     // Files dropped onto the list, after the handler took them.
     void DragDrop(const std::vector<std::string>& Files);
+    // The user asked for an entry's menu (a right click on it, or the menu
+    // key), which is selected first, at that place on the screen.
+    void ContextPopup(const QPoint& Where);
 
 protected:
+    void contextMenuEvent(QContextMenuEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;

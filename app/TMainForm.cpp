@@ -5,6 +5,7 @@
 #include "app/Glyph.h"
 #include "app/ModalDialog.h"
 #include "app/TMoveBox.h"
+#include "app/TSavesBox.h"
 #include "library/CategoryTable.h"
 #include "library/FileNameText.h"
 #include "library/GameCommands.h"
@@ -22,7 +23,8 @@
 TMainForm* MainForm = nullptr;
 
 TMainForm::TMainForm(std::string executablePath)
-    : OpenDialog1(new QFileDialog(this)), executablePath_(std::move(executablePath)) {
+    : OpenDialog1(new QFileDialog(this)), PopupMenu1(new QMenu(this)),
+      SavesItem(PopupMenu1->addAction(tr("Saves..."))), executablePath_(std::move(executablePath)) {
     MainForm = this;
     try {
         setupUi(this);
@@ -72,6 +74,9 @@ TMainForm::TMainForm(std::string executablePath)
         connect(ListBox1, &GameList::DragDrop, this, [this](const std::vector<std::string>& files) {
             ListBox1DragDrop(ListBox1, files);
         });
+        connect(ListBox1, &GameList::ContextPopup, this,
+                [this](const QPoint& where) { ListBox1ContextPopup(ListBox1, where); });
+        connect(SavesItem, &QAction::triggered, this, [this] { SavesItemClick(SavesItem); });
         connect(SpeedButton1, &QToolButton::clicked, this,
                 [this] { SpeedButton1Click(SpeedButton1); });
         connect(SpeedButton2, &QToolButton::clicked, this,
@@ -165,6 +170,19 @@ void TMainForm::ListBox1DragDrop(QObject*, const std::vector<std::string>& Files
     for (const std::string& file : Files)
         if (GameFile::ofPath(file).hasGameExtension())
             addGameFile(file);
+}
+
+void TMainForm::ListBox1ContextPopup(QObject*, const QPoint& Where) {
+    PopupMenu1->popup(Where);
+}
+
+void TMainForm::SavesItemClick(QObject*) {
+    const int row = ListBox1->selectedRow();
+    if (row < 0)
+        return;
+    TSavesBox box(this, GameFile::ofEntry(currentCategoryFolder_, ListBox1->entry(row)),
+                  ShockwaveFlash1);
+    box.exec();
 }
 
 void TMainForm::SpeedButton2Click(QObject*) {

@@ -4,6 +4,7 @@
 #include "ui_frmMain.h"
 
 #include <QFileDialog>
+#include <QMenu>
 #include <QWidget>
 #include <string>
 #include <vector>
@@ -25,6 +26,9 @@ public:
 
     // The open-file dialog of Add.
     QFileDialog* const OpenDialog1;
+    // A game's menu, on a right click in the game list, and its one entry.
+    QMenu* const PopupMenu1;
+    QAction* const SavesItem;
 
     // Lists the selected category: fills the game list and the count label.
     void ComboBox1Change(QObject* Sender);
@@ -44,6 +48,10 @@ public:
     // Files dropped onto the game list: each game file added as Add adds
     // one, each on its own.
     void ListBox1DragDrop(QObject* Sender, const std::vector<std::string>& Files);
+    // A right click on a game: its menu.
+    void ListBox1ContextPopup(QObject* Sender, const QPoint& Where);
+    // Saves...: the selected game's saves, in their dialog.
+    void SavesItemClick(QObject* Sender);
     // Delete: the selected game's file, after emptying the player.
     void SpeedButton2Click(QObject* Sender);
     // Modify: renames the selected game's file to the name box's text.

@@ -16,6 +16,8 @@ const char* nameOf(FileResult result) {
         return "NotPermitted";
     case FileResult::NoSpace:
         return "NoSpace";
+    case FileResult::TooLarge:
+        return "TooLarge";
     case FileResult::Failed:
         break;
     }

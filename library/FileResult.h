@@ -9,6 +9,7 @@ enum class FileResult {
     NotAFile,      // a folder or another special file, not a game file
     NotPermitted,  // no right to change the folder, or a read-only disk
     NoSpace,       // the disk is full
+    TooLarge,      // larger than the program takes of such a file
     Failed,        // anything else the system refused
 };
 

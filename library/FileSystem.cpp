@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <dirent.h>
@@ -503,6 +504,39 @@ FileResult FileSystem::writeWhole(const std::string& path, std::string_view byte
                                   std::optional<mode_t> mode) {
     return writeWhole(
         path, [bytes](int out) { return writeAll(out, bytes); }, replace, mode);
+}
+
+FileResult FileSystem::readSmall(const std::string& path, std::size_t maxBytes,
+                                 std::string& bytes) {
+    const int fd = open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return errno == ELOOP ? FileResult::NotAFile : resultOf(errno);
+    struct stat st;
+    FileResult result = FileResult::Done;
+    if (fstat(fd, &st) != 0)
+        result = resultOf(errno);
+    else if (!S_ISREG(st.st_mode))
+        result = FileResult::NotAFile;
+    else if (std::uint64_t(st.st_size) > maxBytes)
+        result = FileResult::TooLarge;
+    if (result == FileResult::Done) {
+        // One byte more than it had, to see it has no more.
+        bytes.assign(std::size_t(st.st_size) + 1, '\0');
+        std::size_t done = 0;
+        for (ssize_t n; done < bytes.size() &&
+                        (n = read(fd, bytes.data() + done, bytes.size() - done)) != 0;) {
+            if (n < 0 && errno != EINTR) {
+                result = resultOf(errno);
+                break;
+            }
+            done += n > 0 ? std::size_t(n) : 0;
+        }
+        if (result == FileResult::Done && done != std::size_t(st.st_size))
+            result = FileResult::Failed;
+        bytes.resize(result == FileResult::Done ? done : 0);
+    }
+    close(fd);
+    return result;
 }
 
 FileResult FileSystem::resultOf(int error) {

@@ -91,6 +91,12 @@ public:
     static FileResult writeWhole(const std::string& path, std::string_view bytes, Replace replace,
                                  std::optional<mode_t> mode = {});
 
+    // Reads a small file the user picked, whole, by its path as written: a
+    // link, a pipe, a device or a folder is not one (NotAFile, and nothing
+    // waits on a pipe), nor is one of more than maxBytes (TooLarge); one that
+    // shrinks or grows while it is read fails.
+    static FileResult readSmall(const std::string& path, std::size_t maxBytes, std::string& bytes);
+
     // What a call that failed with the system's error number came to.
     static FileResult resultOf(int error);
 

@@ -146,7 +146,93 @@ SaveStore::Usage count(const std::string& folder, const Enter& enter, const Save
     return usage;
 }
 
+// The saves of the open folder (fd, which it closes) with their names as
+// filed (prefix and the file's name less ".sol"), and those of its folders
+// of names: at the shelf's own level only those that begin with "#", the
+// rest being the shelves and games below it.
+void listSaves(int fd, const std::string& prefix, std::size_t depth,
+               std::vector<std::pair<std::string, struct stat>>& found) {
+    DIR* dir = fdopendir(fd);
+    if (!dir) {
+        close(fd);
+        return;
+    }
+    while (const dirent* entry = readdir(dir)) {
+        if (found.size() >= SaveStore::MaxListed)
+            break;
+        const std::string_view name = entry->d_name;
+        struct stat st;
+        if (name[0] == '.' || fstatat(dirfd(dir), entry->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0)
+            continue;
+        if (S_ISREG(st.st_mode) && isSaveName(name)) {
+            found.emplace_back(prefix + std::string(name.substr(0, name.size() - Suffix.size())),
+                               st);
+        } else if (S_ISDIR(st.st_mode) && depth < SaveStore::MaxNameDepth &&
+                   (depth > 0 || name.starts_with('#'))) {
+            const int inner =
+                openat(dirfd(dir), entry->d_name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+            if (inner >= 0)
+                listSaves(inner, prefix + std::string(name) + "/", depth + 1, found);
+        }
+    }
+    closedir(dir);
+}
+
 } // namespace
+
+std::vector<SaveStore::Listed> SaveStore::savesOf(const std::string& movieKey) const {
+    std::vector<Listed> saves;
+    if (!placeOf(movieKey + "/x"))
+        return saves;
+    // Its own shelf, then each folder's above it up to the whole disk's.
+    const std::string own = shelfOf(movieKey);
+    std::vector<std::string> shelves{own};
+    for (std::size_t end = own.size();
+         (end = own.rfind('/', end - 1)) != std::string::npos && end > 0;)
+        shelves.push_back(own.substr(0, end));
+    shelves.emplace_back();
+    for (const std::string& shelf : shelves) {
+        std::vector<std::pair<std::string, struct stat>> found;
+        const int fd =
+            open(shelfFolder(shelf).c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+        if (fd >= 0)
+            listSaves(fd, {}, 0, found);
+        for (const auto& [filed, st] : found) {
+            if (saves.size() >= MaxListed)
+                break;
+            saves.push_back({std::string(Host) + shelf + "/" + filed,
+                             filed.starts_with('#') ? filed.substr(1) : filed,
+                             std::uint64_t(st.st_size),
+                             std::int64_t(st.st_mtim.tv_sec) * 1000 + st.st_mtim.tv_nsec / 1000000,
+                             shelf != own});
+        }
+    }
+    std::stable_sort(saves.begin(), saves.end(),
+                     [](const Listed& a, const Listed& b) { return a.writtenMs > b.writtenMs; });
+    return saves;
+}
+
+std::string SaveStore::folderOf(const std::string& movieKey) const {
+    return shelfFolder(shelfOf(movieKey));
+}
+
+std::optional<std::string> SaveStore::ownKey(const std::string& movieKey, const std::string& name) {
+    // Every part a name of its own: "/x", "a//b" and "a/" are not names
+    // the engine gives a save.
+    if (name.empty() || name.find('\0') != std::string::npos || name.starts_with('/') ||
+        name.ends_with('/') || name.find("//") != std::string::npos)
+        return std::nullopt;
+    // Nor a way up, which the "#" in front would only disguise.
+    for (const std::string& part : segments(name))
+        if (part == "." || part == "..")
+            return std::nullopt;
+    const std::string key =
+        movieKey + "/" + (name.find('/') != std::string::npos ? "#" : "") + name;
+    const std::optional<Place> place = placeFor(movieKey, key);
+    if (!place || place->shelf != shelfOf(movieKey))
+        return std::nullopt;
+    return key;
+}
 
 std::string SaveStore::userFolder() {
     const char* data = std::getenv("XDG_DATA_HOME");

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // The games' saves: their local shared objects, kept for the user as the
 // original player kept them, one .sol file each. The engine names a shared
@@ -93,6 +94,29 @@ public:
     // then every figure reads Beyond, and what lies further is never read.
     Usage countShelf(const std::string& shelf) const;
     Usage countAll() const;
+
+    // A save as the user sees it among a game's saves.
+    struct Listed {
+        // Its key, as the engine names it, and the name the game gave it
+        // ("progress", "levels/one").
+        std::string key;
+        std::string name;
+        std::uint64_t bytes = 0;
+        // When it was last written, in milliseconds since 1970.
+        std::int64_t writtenMs = 0;
+        // One of a folder above the game's own, which other games there see.
+        bool shared = false;
+    };
+    // The movie's own saves and those it shares with the folders above it,
+    // newest first, as they are on disk; at most MaxListed of them.
+    static constexpr std::size_t MaxListed = 10000;
+    std::vector<Listed> savesOf(const std::string& movieKey) const;
+    // The folder that holds the movie's own saves, whether it exists or not.
+    std::string folderOf(const std::string& movieKey) const;
+    // The key a save of that name, as a .sol file gives it, has among the
+    // movie's own: a name holding "/" is filed under "#", as the engine
+    // files it. Nothing for a name the store does not keep.
+    static std::optional<std::string> ownKey(const std::string& movieKey, const std::string& name);
 
     // Makes the folders a save there needs.
     SaveResult makeFolders(const Place& place) const;

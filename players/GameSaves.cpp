@@ -21,12 +21,21 @@ void GameSaves::gameMoved(const GameFile& from, const GameFile& to) {
 }
 
 void GameSaves::endBeforeQuitting(QWebEnginePage* page) {
-    if (page) {
-        QEventLoop sent;
-        connect(bridge_, &SaveBridge::allSent, &sent, &QEventLoop::quit);
-        QTimer::singleShot(1000, &sent, &QEventLoop::quit);
-        page->runJavaScript(PageCommands::unload());
-        sent.exec();
-    }
+    if (page)
+        settle(page, PageCommands::unload(), 1000);
     bridge_->drain();
+}
+
+bool GameSaves::settle(QWebEnginePage* page, const QString& command, int waitMs) {
+    QEventLoop sent;
+    bool allSent = false;
+    connect(bridge_, &SaveBridge::allSent, &sent, [&] {
+        allSent = true;
+        sent.quit();
+    });
+    QTimer::singleShot(waitMs, &sent, &QEventLoop::quit);
+    page->runJavaScript(command);
+    sent.exec();
+    bridge_->drain();
+    return allSent;
 }

@@ -24,6 +24,10 @@ public:
     // the game ends: the program waits for that (a second at most), and
     // for every save to reach the disk, before it ends.
     void endBeforeQuitting(QWebEnginePage* page);
+    // Runs the command in page (one that ends with the page sending every
+    // save it holds) and waits until all it sent is on disk: true, or false
+    // when the page sent nothing within the time given.
+    bool settle(QWebEnginePage* page, const QString& command, int waitMs);
 
 private:
     SaveBridge* const bridge_;

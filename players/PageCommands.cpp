@@ -19,6 +19,10 @@ QString PageCommands::unload() {
     return take({{QStringLiteral("do"), QStringLiteral("unload")}});
 }
 
+QString PageCommands::flush() {
+    return take({{QStringLiteral("do"), QStringLiteral("flush")}});
+}
+
 QString PageCommands::focus() {
     return take({{QStringLiteral("do"), QStringLiteral("focus")}});
 }

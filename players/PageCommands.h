@@ -14,6 +14,8 @@ public:
     static QString play(const GameFile& game, const QString& savesWord);
     // Lets the game go, its saves written.
     static QString unload();
+    // Sends every save the game has written to the program now.
+    static QString flush();
     // The keyboard into the game.
     static QString focus();
     // The player's own word in the player area, until the next game.

@@ -79,6 +79,58 @@ void SaveBridge::drain() {
     writer_.drain();
 }
 
+std::vector<SaveStore::Listed> SaveBridge::savesOf(const std::string& movieKey) {
+    writer_.drain();
+    return store_.savesOf(movieKey);
+}
+
+std::string SaveBridge::folderOf(const std::string& movieKey) {
+    if (const std::optional<SaveStore::Place> place = SaveStore::placeOf(movieKey + "/x"))
+        store_.makeFolders(*place);
+    return store_.folderOf(movieKey);
+}
+
+std::optional<std::string> SaveBridge::bytesOf(const std::string& key) {
+    writer_.drain();
+    const std::optional<SaveStore::Place> place = SaveStore::placeOf(key);
+    return place ? store_.read(*place) : std::nullopt;
+}
+
+SaveResult SaveBridge::bring(const std::string& movieKey, const std::string& key,
+                             const std::string& bytes) {
+    writer_.drain();
+    const std::optional<SaveStore::Place> place = SaveStore::placeFor(movieKey, key);
+    if (!place)
+        return SaveResult::NotTheGames;
+    const std::optional<std::uint64_t> before = store_.sizeOf(*place);
+    if (const SaveResult admitted = budget_.admit(movieKey, key, bytes.size());
+        admitted != SaveResult::Done)
+        return admitted;
+    const SaveResult written = store_.put(*place, bytes);
+    if (written != SaveResult::Done) {
+        // The save on disk is as it was: so is its room.
+        if (before)
+            budget_.admit(movieKey, key, *before);
+        else
+            budget_.release(movieKey, key);
+        qCWarning(saveLog).noquote()
+            << "a save brought in was not written:" << QString::fromStdString(key)
+            << nameOf(written);
+    }
+    return written;
+}
+
+SaveResult SaveBridge::discard(const std::string& movieKey, const std::string& key) {
+    writer_.drain();
+    const std::optional<SaveStore::Place> place = SaveStore::placeFor(movieKey, key);
+    if (!place)
+        return SaveResult::NotTheGames;
+    const SaveResult removed = store_.remove(*place);
+    if (removed == SaveResult::Done)
+        budget_.release(movieKey, key);
+    return removed;
+}
+
 std::optional<std::pair<std::string, std::string>> SaveBridge::current(const QString& movieKey,
                                                                        const QString& key) const {
     const std::string movie = movieKey.toStdString();

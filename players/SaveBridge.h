@@ -36,6 +36,16 @@ public:
     // Returns once every save the page has sent is on disk.
     void drain();
 
+    // The user's hand on a movie's saves, each after what waited is on
+    // disk: the saves as they are there (its own and those it shares), the
+    // folder of its own (made when missing), a save's bytes, a save brought in from a file
+    // (written whole, within the game's budget) and a save deleted.
+    std::vector<SaveStore::Listed> savesOf(const std::string& movieKey);
+    std::string folderOf(const std::string& movieKey);
+    std::optional<std::string> bytesOf(const std::string& key);
+    SaveResult bring(const std::string& movieKey, const std::string& key, const std::string& bytes);
+    SaveResult discard(const std::string& movieKey, const std::string& key);
+
     // The page's questions, each about a save of a movie opened with the word
     // they carry: "get" its Base64 (nothing when there is none), "put"
     // whether it may now take that many bytes ("Done" or why not), "remove"

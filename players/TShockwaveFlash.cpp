@@ -11,6 +11,7 @@
 #include "players/PlayerLog.h"
 #include "players/PlayerPages.h"
 #include "players/PlayerSchemeHandler.h"
+#include "players/SaveBridge.h"
 
 #include <QCoreApplication>
 #include <QQuickWidget>
@@ -24,6 +25,9 @@ namespace {
 
 // Recoveries in a row, without a page loaded between them.
 constexpr int MaxRecoveries = 3;
+// How long the page may take to send the saves it holds when the user asks
+// for them; a busy machine may take a few seconds.
+constexpr int SettleMs = 5000;
 
 } // namespace
 
@@ -243,6 +247,28 @@ void TShockwaveFlash::playInPage(const GameFile& game) {
 
 void TShockwaveFlash::gameMoved(const GameFile& from, const GameFile& to) {
     saves_->gameMoved(from, to);
+}
+
+SaveBridge* TShockwaveFlash::savesOnDisk() {
+    // A page held by its game sends nothing: what is on disk is all there is.
+    if (ready_ && movie_ && watch_->heldBefore().isEmpty())
+        saves_->settle(page(), PageCommands::flush(), SettleMs);
+    saves_->bridge()->drain();
+    return saves_->bridge();
+}
+
+void TShockwaveFlash::changeSaves(const std::function<void()>& change) {
+    const std::optional<GameFile> game = movie_;
+    if (game && ready_) {
+        stopGame();
+        if (!watch_->heldBefore().isEmpty() ||
+            !saves_->settle(page(), PageCommands::unload(), SettleMs))
+            renewPage(QStringLiteral("its saves change, and it sent them not"));
+    }
+    saves_->bridge()->drain();
+    change();
+    if (game)
+        setMovie(*game);
 }
 
 void TShockwaveFlash::SetFocus() {

@@ -3,11 +3,13 @@
 #include "library/GameFile.h"
 
 #include <QWebEngineView>
+#include <functional>
 #include <optional>
 
 class FullScreenWindow;
 class GameSaves;
 class GameWatch;
+class SaveBridge;
 class PlayerPages;
 class QWebEngineFullScreenRequest;
 
@@ -44,6 +46,18 @@ public:
 
     // The game's file is now the other's: its saves go with it.
     void gameMoved(const GameFile& from, const GameFile& to);
+
+    // The game the player holds, if any.
+    const std::optional<GameFile>& playing() const { return movie_; }
+    // The games' saves for the user's hand, once everything the game
+    // playing now has saved is on disk, a moment ago included.
+    SaveBridge* savesOnDisk();
+    // Runs change on the saves with the game that plays let go, and plays
+    // it again afterwards, so that it starts with the saves as change left
+    // them and never writes what it held before over them. Nothing the game
+    // sends after it is let go can reach the disk: a page that does not
+    // answer within seconds is made anew.
+    void changeSaves(const std::function<void()>& change);
 
     // True once the page can take a movie (for those who must wait for it).
     bool isReady() const { return ready_; }

@@ -203,6 +203,33 @@ private slots:
         QVERIFY(!opens(folder + "/pong.swf"));
     }
 
+    // A file the user picks to bring in is read whole only when it is a
+    // plain file within the size given: never through a link, never waiting
+    // on a pipe, never a folder or a device.
+    void readSmall_takesOnlyWholePlainFilesWithinTheSize() {
+        TreeBuilder tree;
+        tree.file("save.sol", "twelve bytes");
+        tree.file("big.sol", std::string(13, 'x'));
+        tree.folder("folder.sol");
+        tree.link("link.sol", tree.path("save.sol"));
+        mkfifo(tree.path("pipe.sol").c_str(), 0644);
+        std::string bytes;
+        QCOMPARE(FileSystem::readSmall(tree.path("save.sol"), 12, bytes), FileResult::Done);
+        QCOMPARE(bytes, std::string("twelve bytes"));
+        for (const auto& [file, result] : std::vector<std::pair<std::string, FileResult>>{
+                 {"big.sol", FileResult::TooLarge},
+                 {"folder.sol", FileResult::NotAFile},
+                 {"link.sol", FileResult::NotAFile},
+                 {"pipe.sol", FileResult::NotAFile},
+                 {"/dev/zero", FileResult::NotAFile},
+                 {"gone.sol", FileResult::SourceMissing}}) {
+            bytes = "left over";
+            QCOMPARE(
+                FileSystem::readSmall(file.starts_with('/') ? file : tree.path(file), 12, bytes),
+                result);
+        }
+    }
+
     void under_takesDotsAwayAsWrittenAndNeverLeavesTheFolder_data() {
         QTest::addColumn<QString>("path");
         QTest::addColumn<QString>("named"); // empty: outside

@@ -12,7 +12,11 @@
 #include "support/TreeBuilder.h"
 
 #include <QTest>
+#include <fcntl.h>
 #include <filesystem>
+#include <limits>
+#include <sys/stat.h>
+#include <tuple>
 
 Q_DECLARE_METATYPE(SaveResult)
 
@@ -155,6 +159,79 @@ private slots:
         QCOMPARE(snapshot(tree.root() + "/localhost/home/u/Action/pong.swf"),
                  (Snapshot{{"#levels", "<folder or link>"},
                            {"#levels/one.sol", "bytes of " + Pong + "/#levels/one"}}));
+    }
+
+    // What the saves dialog lists of a game: its own saves and those of the
+    // folders above it, marked shared, newest first, with their sizes; never
+    // another game's own, a hidden file, or what a link leads to.
+    void savesOf_listsItsOwnAndWhatItShares_newestFirst() {
+        TreeBuilder tree;
+        const SaveStore store(tree.root());
+        const std::vector<std::pair<std::string, std::string>> saves{
+            {Pong + "/scores", "12345"},
+            {Pong + "/#levels/one", "1"},
+            {"localhost/home/u/Action/best", "22"},
+            {"localhost//player", "333"},
+            {Chess + "/scores", "not pong's"},
+            {Golf + "/scores", "not pong's either"}};
+        // Each written a minute after the one before.
+        std::int64_t minute = 1;
+        for (const auto& [key, bytes] : saves) {
+            const SaveStore::Place place = at(key.starts_with(Chess)  ? Chess
+                                              : key.starts_with(Golf) ? Golf
+                                                                      : Pong,
+                                              key);
+            QCOMPARE(store.put(place, bytes), SaveResult::Done);
+            const std::string file = tree.root() + "/localhost/" + place.shelf +
+                                     (place.shelf.empty() ? "" : "/") + place.name + ".sol";
+            const timespec times[2] = {{minute * 60, 0}, {minute * 60, 0}};
+            QCOMPARE(utimensat(AT_FDCWD, file.c_str(), times, 0), 0);
+            ++minute;
+        }
+        tree.file("localhost/home/u/Action/pong.swf/.player-settings", "not a save");
+        tree.folder("elsewhere");
+        tree.file("elsewhere/secret.sol", "not the game's");
+        tree.link("localhost/home/u/Action/pong.swf/linked.sol", tree.path("elsewhere/secret.sol"));
+        tree.link("localhost/home/u/Action/pong.swf/#linked", tree.path("elsewhere"));
+
+        std::vector<std::tuple<std::string, std::string, std::uint64_t, bool>> listed;
+        std::int64_t last = std::numeric_limits<std::int64_t>::max();
+        for (const SaveStore::Listed& save : store.savesOf(Pong)) {
+            listed.emplace_back(save.key, save.name, save.bytes, save.shared);
+            QVERIFY(save.writtenMs <= last);
+            last = save.writtenMs;
+        }
+        using Row = std::tuple<std::string, std::string, std::uint64_t, bool>;
+        QCOMPARE(listed, (std::vector<Row>{{"localhost//player", "player", 3, true},
+                                           {"localhost/home/u/Action/best", "best", 2, true},
+                                           {Pong + "/#levels/one", "levels/one", 1, false},
+                                           {Pong + "/scores", "scores", 5, false}}));
+        QVERIFY(store.savesOf("no movie key").empty());
+        QCOMPARE(store.folderOf(Pong), tree.root() + "/localhost/home/u/Action/pong.swf");
+    }
+
+    // A save brought in from a .sol file is filed under the name it holds,
+    // among the game's own, as the engine files it; a name that leads
+    // anywhere else, or that no file may hold, is not taken.
+    void ownKey_filesABroughtSaveAmongTheGamesOwnOnly_data() {
+        QTest::addColumn<QByteArray>("name");
+        QTest::addColumn<QByteArray>("key");
+        QTest::newRow("plain") << QByteArray("scores") << QByteArray(Pong.c_str()) + "/scores";
+        QTest::newRow("a name of folders")
+            << QByteArray("levels/one") << QByteArray(Pong.c_str()) + "/#levels/one";
+        QTest::newRow("UTF-8") << QByteArray("caf\xc3\xa9")
+                               << QByteArray(Pong.c_str()) + "/caf\xc3\xa9";
+        for (const char* refused : {"", "../escape", "..", "a/../../b", "/etc/shadow", "a//b", "a/",
+                                    ".hidden", "back\\slash", "caf\xe9"})
+            QTest::newRow(refused) << QByteArray(refused) << QByteArray();
+        QTest::newRow("NUL") << QByteArray("a\0b", 3) << QByteArray();
+        QTest::newRow("too long") << QByteArray(300, 'x') << QByteArray();
+    }
+    void ownKey_filesABroughtSaveAmongTheGamesOwnOnly() {
+        QFETCH(QByteArray, name);
+        QFETCH(QByteArray, key);
+        const std::optional<std::string> filed = SaveStore::ownKey(Pong, name.toStdString());
+        QCOMPARE(filed.value_or(""), key.toStdString());
     }
 
     void admit_keepsEachGameWithinItsBudgetAlone() {

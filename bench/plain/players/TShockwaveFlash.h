@@ -1,9 +1,12 @@
 #pragma once
 
 #include "library/GameFile.h"
+#include "players/SaveBridge.h"
 
 #include <QString>
 #include <QWidget>
+#include <functional>
+#include <optional>
 
 // The player area as a plain widget, for the start-up benchmark's build
 // without the web engine: the same members the main window uses, none of
@@ -23,7 +26,12 @@ public:
     void SetFocus() { setFocus(Qt::OtherFocusReason); }
     bool isReady() const { return true; }
     void gameMoved(const GameFile&, const GameFile&) {}
+    const std::optional<GameFile>& playing() const { return playing_; }
+    SaveBridge* savesOnDisk() { return &saves_; }
+    void changeSaves(const std::function<void()>& change) { change(); }
 
 private:
     QString movie_;
+    std::optional<GameFile> playing_;
+    SaveBridge saves_;
 };
