@@ -1,6 +1,8 @@
-// pelliwick-swf: writes the small movies used by the tests and the demo
-// library. Exit codes: 0 written, 1 the file could not be written, 2 the
-// command line was wrong.
+// pelliwick-swf: writes the small movies of ActionScript 1 that the tests,
+// the benchmarks and the package's trial on a clean Debian play: a colour, a
+// colour that changes at a key, a movie that loads another. The demo library's
+// games are written in Haxe (tools/demo-games), not here. Exit codes: 0
+// written, 1 the file could not be written, 2 the command line was wrong.
 
 #include "AtomicFileWriter.h"
 #include "DemoMovies.h"
