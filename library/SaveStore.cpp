@@ -411,15 +411,43 @@ SaveResult SaveStore::remove(const Place& place) const {
     return SaveResult::Done;
 }
 
+std::optional<std::string> SaveStore::gameFolder(const std::string& movieKey) const {
+    // A game's own saves are the folder its movie key names.
+    const std::optional<Place> place = placeOf(movieKey + "/x");
+    if (!place || place->shelf.empty())
+        return std::nullopt;
+    return shelfFolder(place->shelf);
+}
+
+SaveResult SaveStore::putGameFile(const std::string& movieKey, std::string_view name,
+                                  std::string_view bytes) const {
+    const std::optional<std::string> folder = gameFolder(movieKey);
+    if (!folder)
+        return SaveResult::NotTheGames;
+    if (!makeFoldersOf(*folder))
+        return resultOf(errno);
+    return resultOf(FileSystem::writeWhole(*folder + "/" + std::string(name), bytes,
+                                           FileSystem::Replace::Existing, 0600));
+}
+
+SaveResult SaveStore::removeGameFile(const std::string& movieKey, std::string_view name) const {
+    const std::optional<std::string> folder = gameFolder(movieKey);
+    if (!folder)
+        return SaveResult::NotTheGames;
+    const std::string file = *folder + "/" + std::string(name);
+    if (unlink(file.c_str()) != 0 && errno != ENOENT && errno != ENOTDIR)
+        return resultOf(errno);
+    return SaveResult::Done;
+}
+
 SaveResult SaveStore::moveGame(const std::string& fromMovieKey,
                                const std::string& toMovieKey) const {
-    // A game's own saves are the folder its movie key names.
-    const std::optional<Place> from = placeOf(fromMovieKey + "/x");
-    const std::optional<Place> to = placeOf(toMovieKey + "/x");
-    if (!from || !to || from->shelf.empty() || to->shelf.empty())
+    const std::optional<std::string> from = gameFolder(fromMovieKey);
+    const std::optional<std::string> to = gameFolder(toMovieKey);
+    if (!from || !to)
         return SaveResult::NotTheGames;
-    const std::string source = shelfFolder(from->shelf);
-    const std::string target = shelfFolder(to->shelf);
+    const std::string& source = *from;
+    const std::string& target = *to;
     struct stat st;
     if (lstat(source.c_str(), &st) != 0)
         return errno == ENOENT ? SaveResult::Done : resultOf(errno);

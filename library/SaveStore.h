@@ -130,6 +130,17 @@ public:
     // replaced: then the game's saves stay where they were.
     SaveResult moveGame(const std::string& fromMovieKey, const std::string& toMovieKey) const;
 
+    // The folder of the movie's own shelf; nothing for a movie key the store
+    // does not file. The program keeps files of its own about the game
+    // there, under hidden names: no game may open one as a save, no count
+    // reads one, and moveGame takes them along with the game's saves.
+    std::optional<std::string> gameFolder(const std::string& movieKey) const;
+    // Writes such a file whole, as a save is written, its folder made when
+    // missing; and takes it away.
+    SaveResult putGameFile(const std::string& movieKey, std::string_view name,
+                           std::string_view bytes) const;
+    SaveResult removeGameFile(const std::string& movieKey, std::string_view name) const;
+
 private:
     std::string shelfFolder(const std::string& shelf) const;
     std::string fileOf(const Place& place) const;

@@ -1,5 +1,7 @@
 #include "players/FullScreenWindow.h"
 
+#include "players/FullScreenNotice.h"
+
 #include <QCloseEvent>
 #include <QGridLayout>
 #include <QScreen>
@@ -7,7 +9,7 @@
 #include <QWebEngineFullScreenRequest>
 
 FullScreenWindow::FullScreenWindow(QWidget* player)
-    : QWidget(player->window(), Qt::Window), player_(player) {
+    : QWidget(player->window(), Qt::Window), player_(player), notice_(new FullScreenNotice(this)) {
     auto* layout = new QGridLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     // Esc belongs to the user, never to the game: it leaves full screen
@@ -43,11 +45,13 @@ void FullScreenWindow::enter() {
     player_->show();
     showFullScreen();
     activateWindow();
+    notice_->present();
 }
 
 void FullScreenWindow::leave() {
     if (!isVisible())
         return;
+    notice_->dismiss();
     hide();
     grid_->addWidget(player_, row_, column_, rowSpan_, columnSpan_);
     if (above_)

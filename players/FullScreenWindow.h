@@ -2,13 +2,15 @@
 
 #include <QWidget>
 
+class FullScreenNotice;
 class QGridLayout;
 class QWebEngineFullScreenRequest;
 
 // The player on the whole screen. The player itself moves into this window,
 // its page and game with it, and back to its place in its window's grid
 // when it leaves, so the game plays on as it was: nothing is loaded anew,
-// and the window it came from is not touched.
+// and the window it came from is not touched. Each time it begins, a notice
+// over the game says how to leave.
 class FullScreenWindow : public QWidget {
     Q_OBJECT
 public:
@@ -41,4 +43,5 @@ private:
     QGridLayout* grid_ = nullptr;
     int row_ = 0, column_ = 0, rowSpan_ = 1, columnSpan_ = 1;
     QWidget* above_ = nullptr;
+    FullScreenNotice* const notice_;
 };

@@ -1,6 +1,7 @@
 #include "players/GameSaves.h"
 
 #include "library/GameFile.h"
+#include "library/PlayerSettings.h"
 #include "players/PageCommands.h"
 #include "players/SaveBridge.h"
 
@@ -12,6 +13,10 @@ GameSaves::GameSaves(QObject* parent) : QObject(parent), bridge_(new SaveBridge(
 
 QString GameSaves::open(const GameFile& game) {
     return bridge_->open(game.savesKey());
+}
+
+PlayerSettings GameSaves::settings(const GameFile& game) const {
+    return bridge_->settings(game.savesKey());
 }
 
 void GameSaves::gameMoved(const GameFile& from, const GameFile& to) {

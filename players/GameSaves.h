@@ -3,12 +3,14 @@
 #include <QObject>
 
 class GameFile;
+class PlayerSettings;
 class SaveBridge;
 class QWebEnginePage;
 
 // The saves' hand-off between the player's page and the disk: a game's
-// saves opened for its page as it starts, following it when it is renamed
-// or moved, and written whole before the program ends.
+// saves opened for its page as it starts, and the player's settings kept
+// beside them read, both following it when it is renamed or moved, and
+// the saves written whole before the program ends.
 class GameSaves : public QObject {
     Q_OBJECT
 public:
@@ -19,6 +21,8 @@ public:
     // From now on the page may open and write the game's saves; the word
     // returned goes with its questions about them.
     QString open(const GameFile& game);
+    // The player's settings the user last set for the game.
+    PlayerSettings settings(const GameFile& game) const;
     void gameMoved(const GameFile& from, const GameFile& to);
     // What the game playing in page has not saved yet the engine writes as
     // the game ends: the program waits for that (a second at most), and

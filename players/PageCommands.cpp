@@ -1,18 +1,26 @@
 #include "players/PageCommands.h"
 
 #include "library/GameFile.h"
+#include "library/PlayerSettings.h"
 #include "players/PlayerSchemeHandler.h"
 
 #include <QJsonDocument>
 
-QString PageCommands::play(const GameFile& game, const QString& savesWord) {
+QString PageCommands::play(const GameFile& game, const QString& savesWord,
+                           const PlayerSettings& settings) {
+    QJsonObject kept{{QStringLiteral("volume"), settings.volume},
+                     {QStringLiteral("muted"), settings.muted}};
+    if (settings.quality)
+        kept.insert(QStringLiteral("quality"),
+                    QLatin1String(PlayerSettings::nameOf(*settings.quality)));
     return take({{QStringLiteral("do"), QStringLiteral("play")},
                  {QStringLiteral("url"), QString::fromStdString(game.pageUrl())},
                  {QStringLiteral("base"), QString::fromStdString(game.pageFolderUrl())},
                  {QStringLiteral("served"), PlayerSchemeHandler::gameFilesUrl()},
                  {QStringLiteral("saves"),
                   QJsonObject{{QStringLiteral("movie"), QString::fromStdString(game.savesKey())},
-                              {QStringLiteral("token"), savesWord}}}});
+                              {QStringLiteral("token"), savesWord}}},
+                 {QStringLiteral("settings"), kept}});
 }
 
 QString PageCommands::unload() {

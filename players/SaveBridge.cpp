@@ -1,5 +1,6 @@
 #include "players/SaveBridge.h"
 
+#include "library/PlayerSettingsFile.h"
 #include "players/SaveLog.h"
 
 #include <QByteArray>
@@ -131,18 +132,50 @@ SaveResult SaveBridge::discard(const std::string& movieKey, const std::string& k
     return removed;
 }
 
+std::optional<std::string> SaveBridge::currentMovie(const std::string& movieKey) const {
+    if (!opened_.contains(movieKey))
+        return std::nullopt;
+    const auto moved = movedTo_.find(movieKey);
+    return moved == movedTo_.end() ? movieKey : moved->second;
+}
+
 std::optional<std::pair<std::string, std::string>> SaveBridge::current(const QString& movieKey,
                                                                        const QString& key) const {
     const std::string movie = movieKey.toStdString();
     const std::string save = key.toStdString();
-    if (!opened_.contains(movie))
+    const std::optional<std::string> now = currentMovie(movie);
+    if (!now)
         return std::nullopt;
-    const auto moved = movedTo_.find(movie);
-    if (moved == movedTo_.end())
-        return std::pair(movie, save);
-    return std::pair(moved->second, save.starts_with(movie + "/")
-                                        ? moved->second + save.substr(movie.size())
-                                        : save);
+    return std::pair(*now, *now != movie && save.starts_with(movie + "/")
+                               ? *now + save.substr(movie.size())
+                               : save);
+}
+
+PlayerSettings SaveBridge::settings(const std::string& movieKey) const {
+    const PlayerSettingsFile::Reading reading = PlayerSettingsFile(store_).read(movieKey);
+    if (!reading.problem.empty())
+        qCWarning(saveLog).noquote()
+            << "a game's player settings were not read, the defaults taken instead:"
+            << QString::fromStdString(movieKey) << QString::fromStdString(reading.problem);
+    return reading.settings;
+}
+
+void SaveBridge::keepSettings(const QString& movieKey, const QString& quality, int volume,
+                              bool muted) {
+    const std::optional<std::string> movie = currentMovie(movieKey.toStdString());
+    PlayerSettings settings;
+    if (!quality.isEmpty())
+        settings.quality = PlayerSettings::qualityNamed(quality.toStdString());
+    if (!movie || (!quality.isEmpty() && !settings.quality) || volume < 0 ||
+        volume > PlayerSettings::FullVolume)
+        return;
+    settings.volume = volume;
+    settings.muted = muted;
+    if (const SaveResult result = PlayerSettingsFile(store_).write(*movie, settings);
+        result != SaveResult::Done)
+        qCWarning(saveLog).noquote()
+            << "a game's player settings were not kept:" << QString::fromStdString(*movie)
+            << nameOf(result);
 }
 
 std::optional<QByteArray> SaveBridge::answer(const QString& question, const QUrlQuery& query) {

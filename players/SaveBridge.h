@@ -1,5 +1,6 @@
 #pragma once
 
+#include "library/PlayerSettings.h"
 #include "library/SaveBudget.h"
 #include "library/SaveStore.h"
 #include "library/SaveWriter.h"
@@ -46,6 +47,11 @@ public:
     SaveResult bring(const std::string& movieKey, const std::string& key, const std::string& bytes);
     SaveResult discard(const std::string& movieKey, const std::string& key);
 
+    // The player's settings the user last set for the movie, kept beside
+    // its saves; the defaults when none are, or none fit to be read (which
+    // is logged).
+    PlayerSettings settings(const std::string& movieKey) const;
+
     // The page's questions, each about a save of a movie opened with the word
     // they carry: "get" its Base64 (nothing when there is none), "put"
     // whether it may now take that many bytes ("Done" or why not), "remove"
@@ -59,6 +65,11 @@ public slots:
     void put(const QString& movieKey, const QString& key, const QString& base64);
     // Everything the page held has been sent.
     void flushed();
+    // The user changed the player's settings of the movie: kept beside its
+    // saves, under the name the game has now, written whole at once. An
+    // empty quality is the player's own; a quality the settings do not
+    // name, or a volume off the controls' scale, is ignored.
+    void keepSettings(const QString& movieKey, const QString& quality, int volume, bool muted);
 
 signals:
     void allSent();
@@ -68,6 +79,9 @@ private:
     // nothing for a movie the page was not given.
     std::optional<std::pair<std::string, std::string>> current(const QString& movieKey,
                                                                const QString& key) const;
+    // The movie's key under the name the game has now; nothing for a movie
+    // the page was not given.
+    std::optional<std::string> currentMovie(const std::string& movieKey) const;
 
     const SaveStore store_;
     SaveBudget budget_;

@@ -3,6 +3,7 @@
 #include "library/Exception.h"
 #include "library/FileNameText.h"
 #include "library/FileSystem.h"
+#include "library/PlayerSettings.h"
 #include "players/FullScreenWindow.h"
 #include "players/GameSaves.h"
 #include "players/GameWatch.h"
@@ -240,7 +241,7 @@ void TShockwaveFlash::playInPage(const GameFile& game) {
         return;
     }
     pages_->handler()->serve(game);
-    if (!tellPage(PageCommands::play(game, saves_->open(game))))
+    if (!tellPage(PageCommands::play(game, saves_->open(game), saves_->settings(game))))
         return;
     watch_->gameStarts();
 }

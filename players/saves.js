@@ -6,7 +6,8 @@
 // program refuses (too large, past the game's budget, a name it does not
 // keep) fails at once, and the engine tells the game so, as the original
 // player refused saves beyond its limit. The bytes follow within half a
-// second, twice a second at most.
+// second, twice a second at most. The player's settings the user changes
+// for a game are kept beside its saves, and go to the program at once.
 (() => {
   const SendInterval = 500;
   let host = null; // the program's end, once the web channel is up
@@ -23,6 +24,8 @@
   let timer = 0;
   let sentAt = -Infinity;
   let flushWanted = false;
+  // The player's settings each movie's user changed, not yet sent.
+  const settingsQueue = new Map();
 
   // The program's answer, or null when it has none.
   const ask = (question, key, more = "") => {
@@ -56,6 +59,13 @@
       flushWanted = false;
       host.flushed();
     }
+  };
+  const sendSettings = () => {
+    if (!host)
+      return;
+    for (const [movieKey, settings] of settingsQueue)
+      host.keepSettings(movieKey, settings.quality ?? "", settings.volume, settings.muted);
+    settingsQueue.clear();
   };
   const changed = (key, value) => {
     queue.set(`${movie}\n${key}`, { movie, key, value });
@@ -140,9 +150,16 @@
       flushWanted = true;
       send();
     },
+    // The user changed the player's settings for this movie: the program
+    // keeps them beside its saves, at once.
+    keepSettings(settings) {
+      settingsQueue.set(movie, settings);
+      sendSettings();
+    },
   };
   new QWebChannel(qt.webChannelTransport, (channel) => {
     host = channel.objects.saves;
     send();
+    sendSettings();
   });
 })();

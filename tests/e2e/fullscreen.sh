@@ -26,32 +26,6 @@ cp "$movies/FullScreen.swf" "$work/Action/d loop.swf"
 cp "$movies/FullScreen.swf" "$work/Action/e hang.swf"
 start_program 5
 
-# The player's menu, opened with a right click at X,Y: in column COLUMN of
-# the screen between rows Y0 and Y1, the menu's light rows from its first to
-# its last ($menu_top, $menu_bottom), and its separating lines ($menu_lines).
-menu_rows() { # X Y0 Y1
-  convert "$shot" -crop "1x$(($3 - $2))+$1+$2" +repage -colorspace Gray -depth 8 txt:- |
-    awk -v y0="$2" 'BEGIN { top = -1 }
-      NR > 1 && !done {
-        split($0, f, /[,:() ]+/); y = f[2] + y0; g = f[3]
-        if (top < 0) { if (g >= 240) top = bottom = y; next }
-        if (g >= 240) { if (run > 0 && run <= 2) lines = lines " " y - run; run = 0; bottom = y }
-        else if (g >= 170) run++
-        else done = 1
-      }
-      END { if (top >= 0) print top, bottom lines }'
-}
-menu_shown() { # X Y0 Y1
-  look
-  local rows
-  rows=($(menu_rows "$@"))
-  [ ${#rows[@]} -ge 3 ] && [ $((rows[1] - rows[0])) -ge 60 ] || return 1
-  menu_top=${rows[0]} menu_bottom=${rows[1]} menu_lines=("${rows[@]:2}")
-}
-open_menu() { # X Y COLUMN Y0 Y1
-  xdotool mousemove --sync "$1" "$2" click 3
-  wait_for 30 menu_shown "$3" "$4" "$5" || fail "the player's menu did not open at $1,$2"
-}
 # The screen's corners show the game's stage: its colour at the upper left,
 # the white mark of the stage's lower right corner at the lower right.
 full() { look && [ "$(pixel "$shot" 4 4)" = "$1" ] && [ "$(pixel "$shot" 1019 763)" = 255,255,255 ]; }
@@ -59,8 +33,6 @@ windowed() { look && [ "$(pixel "$shot" 4 4)" = 0,0,0 ] && [ "$(pixel "$shot" $p
 Grey=128,128,128 Green=40,160,70 Blue=40,80,200 Yellow=240,200,40
 geometry() { xdotool getwindowgeometry "$window" | tail -n 2 | tr -s ' \n' ' '; }
 selected() { [ "$(pixel "$shot" 305 $((282 + 16 * $1)))" != 255,255,255 ]; }
-# The menu entry under X,Y is lit: darker than the menu's own grey.
-lit() { look && [ "$(darkest "$shot" 1x1+$1+$2)" -lt 235 ]; } # X Y
 # The game on that line of the list starts in the window: its request at its
 # start, which no click preceded, came to nothing.
 start_game() { # LINE

@@ -10,12 +10,16 @@ import flash.utils.Timer;
 // its file's name holds "late"; one whose name holds "loop" asks at every
 // frame as well, and one whose name holds "hang" stops answering a moment
 // after it went full screen. The key F asks too; any other key leaves full
-// screen. It fills its stage with what it sees: green in full screen; in
-// the window grey before any click, blue after a click (its request came to
-// nothing or was left), yellow after a key other than F. A white square
-// marks the stage's lower right corner.
+// screen, but for one whose name holds "stay", which stays. It fills its
+// stage with what it sees: in full screen green, or for one that stays blue
+// after a click there and yellow after a key other than F, each time afresh;
+// in the window
+// grey before any click, blue after a click (its request came to nothing or
+// was left), yellow after a key other than F. A white square marks the
+// stage's lower right corner.
 class FullScreen {
     static var normal = Signal.Grey;
+    static var full = Signal.Green;
     static var framesFull = 0;
 
     static function ask() {
@@ -31,8 +35,13 @@ class FullScreen {
         var late = name.indexOf("late") >= 0;
         var loop = name.indexOf("loop") >= 0;
         var hang = name.indexOf("hang") >= 0;
+        var stay = name.indexOf("stay") >= 0;
         ask();
         stage.addEventListener(MouseEvent.CLICK, function(_) {
+            if (stay && stage.displayState != StageDisplayState.NORMAL) {
+                full = Signal.Blue;
+                return;
+            }
             if (!late) {
                 ask();
                 normal = Signal.Blue;
@@ -52,20 +61,26 @@ class FullScreen {
                 ask();
                 return;
             }
+            if (stay && stage.displayState != StageDisplayState.NORMAL) {
+                full = Signal.Yellow;
+                return;
+            }
             stage.displayState = StageDisplayState.NORMAL;
             normal = Signal.Yellow;
         });
         stage.addEventListener(Event.ENTER_FRAME, function(_) {
-            var full = stage.displayState != StageDisplayState.NORMAL;
-            if (loop && !full)
+            var isFull = stage.displayState != StageDisplayState.NORMAL;
+            if (!isFull)
+                full = Signal.Green;
+            if (loop && !isFull)
                 ask();
-            Signal.show(full ? Signal.Green : normal);
+            Signal.show(isFull ? full : normal);
             var g = flash.Lib.current.graphics;
             g.beginFill(0xFFFFFF);
             g.drawRect(stage.stageWidth - 40, stage.stageHeight - 40, 40, 40);
             g.endFill();
             var i = 0;
-            if (hang && full && ++framesFull > 10)
+            if (hang && isFull && ++framesFull > 10)
                 while (true)
                     i++;
         });

@@ -104,6 +104,35 @@ lines_shown() {
 }
 lists() { look && [ "$(lines_shown)" -eq "$1" ]; } # the list shows that many lines
 
+# The player's menu, opened with a right click at X,Y: in column COLUMN of
+# the screen between rows Y0 and Y1, the menu's light rows from its first to
+# its last ($menu_top, $menu_bottom), and its separating lines ($menu_lines).
+menu_rows() { # X Y0 Y1
+  convert "$shot" -crop "1x$(($3 - $2))+$1+$2" +repage -colorspace Gray -depth 8 txt:- |
+    awk -v y0="$2" 'BEGIN { top = -1 }
+      NR > 1 && !done {
+        split($0, f, /[,:() ]+/); y = f[2] + y0; g = f[3]
+        if (top < 0) { if (g >= 240) top = bottom = y; next }
+        if (g >= 240) { if (run > 0 && run <= 2) lines = lines " " y - run; run = 0; bottom = y }
+        else if (g >= 170) run++
+        else done = 1
+      }
+      END { if (top >= 0) print top, bottom lines }'
+}
+menu_shown() { # X Y0 Y1
+  look
+  local rows
+  rows=($(menu_rows "$@"))
+  [ ${#rows[@]} -ge 3 ] && [ $((rows[1] - rows[0])) -ge 60 ] || return 1
+  menu_top=${rows[0]} menu_bottom=${rows[1]} menu_lines=("${rows[@]:2}")
+}
+open_menu() { # X Y COLUMN Y0 Y1
+  xdotool mousemove --sync "$1" "$2" click 3
+  wait_for 30 menu_shown "$3" "$4" "$5" || fail "the player's menu did not open at $1,$2"
+}
+# The menu entry under X,Y is lit: darker than the menu's own grey.
+lit() { look && [ "$(darkest "$shot" 1x1+$1+$2)" -lt 235 ]; } # X Y
+
 # Plays the game on that line of the list and waits for its colour.
 play() { # LINE R,G,B WHAT_FAILED
   click $(line "$1")
