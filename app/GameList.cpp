@@ -159,6 +159,18 @@ void GameList::remove(int row) {
     setCurrentIndex(QModelIndex());
 }
 
+int GameList::find(const GameEntry& entry) const {
+    for (int row = 0; row < count(); ++row)
+        if (entries_->names.name(size_t(row)) == entry.name && this->entry(row) == entry)
+            return row;
+    return -1;
+}
+
+void GameList::select(int row) {
+    setCurrentIndex(model()->index(row, 0));
+    scrollTo(currentIndex());
+}
+
 void GameList::mousePressEvent(QMouseEvent* event) {
     QListView::mousePressEvent(event);
     if (event->button() == Qt::LeftButton && indexAt(event->position().toPoint()).isValid())

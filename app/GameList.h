@@ -34,6 +34,11 @@ public:
     void rename(int row, std::string name);
     // Removes the entry; afterwards no entry is selected.
     void remove(int row);
+    // The first row that holds entry; -1 when none does.
+    int find(const GameEntry& entry) const;
+    // Selects the row and scrolls it into sight, as a click would leave it,
+    // without the click's signal.
+    void select(int row);
 
 signals:
     // The user picked an entry: clicked one (again, even), or moved the

@@ -4,11 +4,13 @@
 #include "app/CommandLog.h"
 #include "app/Glyph.h"
 #include "app/ModalDialog.h"
+#include "app/TCategoryBox.h"
 #include "app/TMoveBox.h"
 #include "app/TSavesBox.h"
 #include "library/CategoryTable.h"
 #include "library/FileNameText.h"
 #include "library/GameCommands.h"
+#include "library/OpenedFile.h"
 #include "library/ScanFolder.h"
 #include "share/Addresses.h"
 #include "share/SendMail.h"
@@ -17,6 +19,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QMessageBox>
 #include <QPaintEvent>
 #include <QShowEvent>
 
@@ -152,11 +155,72 @@ void TMainForm::SpeedButton1Click(QObject*) {
     addGameFile(QFile::encodeName(OpenDialog1->selectedFiles().first()).toStdString());
 }
 
-void TMainForm::addGameFile(const std::string& source) {
+CommandResult TMainForm::addGameFile(const std::string& source) {
     const GameFile game = GameFile::ofPath(source).movedTo(currentCategoryFolder_);
+    const CommandResult result = GameCommands::add(source, game);
     // The file's own letter case; a listing would show it in lower case.
-    if (CommandLog::done(GameCommands::add(source, game)))
+    if (CommandLog::done(result))
         ListBox1->append(game.listEntry());
+    return result;
+}
+
+void TMainForm::openFile(const std::string& path) {
+    const OpenedFile file(path);
+    const auto readable = [](const std::string& bytes) {
+        return QString::fromStdU16String(FileNameText::readable(bytes));
+    };
+    if (file.fault() != OpenedFile::Fault::None) {
+        const QString shown = readable(file.path());
+        switch (file.fault()) {
+        case OpenedFile::Fault::NotAFile:
+            tell(tr("Cannot open \"%1\": it is not a file.").arg(shown));
+            break;
+        case OpenedFile::Fault::NotAGame:
+            tell(tr("Cannot open \"%1\": only Flash games, files whose name ends in .swf, "
+                    "can be opened.")
+                     .arg(shown));
+            break;
+        default:
+            tell(tr("Cannot open \"%1\": there is no such file.").arg(shown));
+        }
+        return;
+    }
+    const auto showCategory = [this](int category) {
+        ComboBox1->setCurrentIndex(category);
+        ComboBox1Change(ComboBox1);
+    };
+    const auto play = [this](int row) {
+        ListBox1->select(row);
+        ListBox1Click(ListBox1);
+    };
+    if (const auto listed = file.listedIn(executableFolder())) {
+        showCategory(int(listed->category));
+        // Gone since it was found, it is a game from elsewhere.
+        if (const int row = ListBox1->find(listed->entry); row >= 0) {
+            play(row);
+            return;
+        }
+    }
+    const QString name = readable(GameFile::ofPath(file.path()).fileName());
+    TCategoryBox box(this, name, ComboBox1->currentIndex());
+    if (box.exec() != QDialog::Accepted)
+        return;
+    showCategory(box.category());
+    const CommandResult added = addGameFile(file.path());
+    if (added.done())
+        play(ListBox1->count() - 1);
+    else if (added.result == FileResult::TargetExists)
+        tell(tr("%1 already has a game named \"%2\": nothing was added.")
+                 .arg(ComboBox1->currentText(), name));
+    else
+        tell(tr("\"%1\" could not be added to %2.").arg(name, ComboBox1->currentText()));
+}
+
+void TMainForm::tell(const QString& message) {
+    // The application's title is its name.
+    QMessageBox box(QMessageBox::Warning, QCoreApplication::applicationName(), message,
+                    QMessageBox::Ok, this);
+    box.exec();
 }
 
 void TMainForm::ListBox1DragOver(QObject*, const std::vector<std::string>& Files, bool& Accept) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "library/CommandResult.h"
 #include "library/FileSystem.h"
 #include "ui_frmMain.h"
 
@@ -39,6 +40,12 @@ public:
     void ListBox1Click(QObject* Sender);
     // Empties the player, before its game file is deleted or moved away.
     void UnloadPlayer();
+    // A file the program was started with: a game one of its categories
+    // lists is shown there and played as a click plays it; a game from
+    // elsewhere is added as Add adds one, into the category the user picks,
+    // then played. Anything else is named in a message, and the window
+    // stays as it was.
+    void openFile(const std::string& path);
 
     // Add: copies a game picked in the open-file dialog into the category.
     void SpeedButton1Click(QObject* Sender);
@@ -78,7 +85,9 @@ protected:
 private:
     // Add's file work: the game file at source copied into the category
     // under its own name, and its entry appended in its own letter case.
-    void addGameFile(const std::string& source);
+    CommandResult addGameFile(const std::string& source);
+    // A message of the program's own, captioned with its title.
+    void tell(const QString& message);
 
     const std::string executablePath_;
     std::string currentCategoryFolder_;

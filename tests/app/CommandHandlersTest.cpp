@@ -3,6 +3,7 @@
 // and does of each, and the disk after each step. Every failure of the file
 // work itself is the core's GameCommandsTest's.
 #include "app/Application.h"
+#include "app/TCategoryBox.h"
 #include "app/TMainForm.h"
 #include "app/TMoveBox.h"
 #include "library/CaseFolding.h"
@@ -116,6 +117,45 @@ private:
                             }});
         form_->SpeedButton4Click(form_->SpeedButton4);
         return message;
+    }
+
+    // Opens the file as a start with it does. The category dialog, if it
+    // comes, is answered with category, -1 for Cancel, after its question is
+    // kept in asked; what the messages said is returned.
+    QStringList open(const std::string& path, int category = -1, QString* asked = nullptr) {
+        QStringList said;
+        ModalScript script(
+            {[&](QWidget* modal) {
+                if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+                    QCOMPARE(box->windowTitle(), qobject_cast<Application*>(qApp)->title());
+                    said << box->text();
+                    box->accept();
+                    return;
+                }
+                auto* dialog = qobject_cast<TCategoryBox*>(modal);
+                QVERIFY(dialog);
+                QCOMPARE(dialog->ComboBox1->count(), int(CategoryTable::Captions.size()));
+                for (int i = 0; i < dialog->ComboBox1->count(); ++i)
+                    QCOMPARE(dialog->ComboBox1->itemText(i).toStdString(),
+                             CategoryTable::Captions[size_t(i)]);
+                QCOMPARE(dialog->category(), form_->ComboBox1->currentIndex());
+                if (asked)
+                    *asked = dialog->Label1->text();
+                if (category < 0) {
+                    QTest::keyClick(dialog, Qt::Key_Escape);
+                    return;
+                }
+                dialog->ComboBox1->setCurrentIndex(category);
+                // Accepted once this step has returned: the message that may
+                // follow needs the script's timer again.
+                QTimer::singleShot(0, dialog, &QDialog::accept);
+            }},
+            HangMs, ModalScript::Steps::LastRepeats);
+        form_->openFile(path);
+        return said;
+    }
+    std::string playing() const {
+        return FileNameText::bytes(form_->ShockwaveFlash1->movie().toStdU16String());
     }
 
 private slots:
@@ -478,6 +518,70 @@ private slots:
         form_->SpeedButton2Click(form_->SpeedButton2);
         QVERIFY(!snapshot(library("Sport")).contains(listed));
         twinStays();
+    }
+
+    // A start with a file: a game of a category plays there, at any depth,
+    // as a click plays it; one from elsewhere is added where the user says,
+    // never over a name the category has, or not at all.
+    void open_playsAGameOfACategoryOrAddsOneWhereTheUserSays() {
+        tree_->folder("library/Sport/Old Pack");
+        tree_->file("library/Sport/Old Pack/Darts.swf", "darts");
+        QCOMPARE(open(library("Sport/Old Pack/../Old Pack/Darts.swf")), QStringList());
+        QCOMPARE(form_->ComboBox1->currentIndex(), 4);
+        QCOMPARE(entries(), (QStringList{"chess", "golf", "darts"}));
+        QCOMPARE(form_->ListBox1->selectedRow(), 2);
+        QCOMPARE(playing(), library("Sport/Old Pack/darts.swf"));
+        QCOMPARE(form_->Edit1->text(), QStringLiteral("darts"));
+
+        const Snapshot before = snapshot(tree_->root());
+        QString asked;
+        QCOMPARE(open(tree_->path("picked/Pong.swf"), -1, &asked), QStringList());
+        QCOMPARE(asked, QStringLiteral("\"Pong.swf\" is in none of the categories. Add it to :"));
+        QCOMPARE(snapshot(tree_->root()), before);
+        QCOMPARE(form_->ComboBox1->currentIndex(), 4);
+        QCOMPARE(playing(), library("Sport/Old Pack/darts.swf"));
+
+        QTest::ignoreMessage(QtWarningMsg,
+                             QRegularExpression(QStringLiteral("^add .*: TargetExists$")));
+        QCOMPARE(open(tree_->path("picked/CHESS.swf"), 4),
+                 QStringList{QStringLiteral(
+                     "Sport Games already has a game named \"CHESS.swf\": nothing was added.")});
+        QCOMPARE(snapshot(tree_->root()), before);
+
+        form_->UnloadPlayer();
+        QCOMPARE(open(tree_->path("picked/Pong.swf"), 0), QStringList());
+        QCOMPARE(snapshot(library("Action")).at("Pong.swf"), std::string("pong"));
+        QCOMPARE(form_->ComboBox1->currentIndex(), 0);
+        QCOMPARE(entries(), (QStringList{"chess", "lonely", "tennis", "tennis", "Pong"}));
+        QCOMPARE(form_->ListBox1->selectedRow(), 4);
+        QCOMPARE(playing(), library("Action/Pong.swf"));
+    }
+
+    void open_ofWhatIsNoGameFileSaysSoOnceNamingIt_data() {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QString>("said");
+        QTest::newRow("no such file, its name not UTF-8")
+            << QByteArray("picked/Pok\xe9mon.swf")
+            << QStringLiteral("Cannot open \"%1/picked/Pok\u00e9mon.swf\": there is no such file.");
+        QTest::newRow("a folder") << QByteArray("picked")
+                                  << QStringLiteral("Cannot open \"%1/picked\": it is not a file.");
+        QTest::newRow("a text") << QByteArray("picked/readme.txt")
+                                << QStringLiteral(
+                                       "Cannot open \"%1/picked/readme.txt\": only Flash "
+                                       "games, files whose name ends in .swf, can be "
+                                       "opened.");
+    }
+    void open_ofWhatIsNoGameFileSaysSoOnceNamingIt() {
+        QFETCH(QByteArray, file);
+        QFETCH(QString, said);
+        const Snapshot before = snapshot(tree_->root());
+        QCOMPARE(open(tree_->path(file.toStdString())),
+                 QStringList{said.arg(QString::fromStdString(tree_->root()))});
+        QCOMPARE(snapshot(tree_->root()), before);
+        QCOMPARE(form_->ComboBox1->currentIndex(), 0);
+        QCOMPARE(entries(), (QStringList{"chess", "lonely", "tennis", "tennis"}));
+        QCOMPARE(form_->ListBox1->selectedRow(), -1);
+        QVERIFY(playerEmpty());
     }
 
     void moveDialog_hasItsLayout() {

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # `cmake --install --prefix DIR` as a user runs it: DIR becomes a program
 # folder (the program, the Flash player's files, the icon and a valid desktop
-# entry). Its desktop entry starts the program from DIR even when DIR's name
-# holds blanks and shell characters, and the whole folder still works after
-# being moved elsewhere, its category folders beside the program.
+# entry that declares Flash movies). Its desktop entry starts the program from
+# DIR even when DIR's name holds blanks and shell characters, a file manager
+# opens a Flash game with it, and the whole folder still works after being
+# moved elsewhere, its category folders beside the program.
 # Usage: install.sh BUILD_FOLDER SWF_WRITER
 set -euo pipefail
 here=$(dirname "$0")
@@ -21,6 +22,9 @@ ls "$folder" | grep -qvE '^(pelliwick|ruffle|pelliwick\.png|pelliwick\.desktop)$
 desktop-file-validate "$folder/pelliwick.desktop" || fail "the desktop entry is not valid"
 grep -qxF "Icon=$folder/pelliwick.png" "$folder/pelliwick.desktop" ||
   fail "the desktop entry does not show the folder's icon"
+grep -qxF 'MimeType=application/x-shockwave-flash;application/vnd.adobe.flash.movie;' \
+  "$folder/pelliwick.desktop" || fail "the desktop entry does not declare Flash movies"
+grep -qE '^Exec=.* %f$' "$folder/pelliwick.desktop" || fail "the desktop entry does not pass the file"
 
 "$2" solid --color C81E1E --out "$folder/Red Alert.swf"
 mkdir "$folder/Action"
@@ -37,6 +41,20 @@ click $(line 0)
 wait_for 30 plays 200,30,30 || fail "the desktop entry's program did not play the game"
 app=$(xdotool getwindowpid "$window")
 [ "$(readlink "/proc/$app/exe")" = "$folder/pelliwick" ] || fail "the desktop entry started another program"
+kill "$app"
+wait_for 10 eval '! kill -0 $app' || fail "the program did not end"
+
+# As a file manager opens a Flash movie: by its type, with the program whose
+# entry the user's menu holds, here the only one that declares the type.
+mkdir -p "$XDG_DATA_HOME/applications" "$work/system"
+ln -s /usr/share/mime "$work/system/mime"
+cp "$folder/pelliwick.desktop" "$XDG_DATA_HOME/applications/"
+update-desktop-database "$XDG_DATA_HOME/applications"
+(cd / && XDG_DATA_DIRS="$work/system" XDG_CONFIG_HOME="$work/config" \
+  gio open "$folder/Action/Red Alert.swf" 2>>"$work/stderr.log") &
+window=$(window_named "$main_window")
+wait_for 30 plays 200,30,30 || fail "the game opened from the file manager did not play"
+app=$(xdotool getwindowpid "$window")
 kill "$app"
 wait_for 10 eval '! kill -0 $app' || fail "the program did not end"
 

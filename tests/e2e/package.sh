@@ -7,7 +7,8 @@
 # the first start makes that user's program folder with its seven category
 # folders and shows the window; a later start, after an upgrade, brings the
 # user's copy of the program up to date, keeps the user's games and their
-# saves, lists and plays them, and the close button ends it with exit code 0.
+# saves, lists and plays them, and the close button ends it with exit code 0;
+# the menu entry, which declares Flash movies, opens a game of the user's.
 # Usage: package.sh CPACK_CONFIG SWF_WRITER CLOSE_WINDOW MOVIES_FOLDER
 set -euo pipefail
 here=$(dirname "$0")
@@ -67,8 +68,10 @@ man -l --warnings "$work/root/usr/share/man/man6/pelliwick.6.gz" 2>&1 >/dev/null
   fail "the manual page has faults"
 desktop-file-validate "$work/root/usr/share/applications/pelliwick.desktop" ||
   fail "the menu entry is not valid"
-grep -qx 'Exec=pelliwick' "$work/root/usr/share/applications/pelliwick.desktop" ||
-  fail "the menu entry does not start the launcher"
+grep -qx 'Exec=pelliwick %f' "$work/root/usr/share/applications/pelliwick.desktop" ||
+  fail "the menu entry does not start the launcher with the file opened"
+grep -qxF 'MimeType=application/x-shockwave-flash;application/vnd.adobe.flash.movie;' \
+  "$work/root/usr/share/applications/pelliwick.desktop" || fail "the menu entry does not declare Flash movies"
 
 # Never as root: with an id that says root the launcher refuses, says so,
 # and makes nothing.
@@ -136,5 +139,15 @@ wait_for 30 plays 200,30,30 || fail "the user's game does not play"
 click $(line 1)
 wait_for 30 plays 40,160,70 || fail "the game's save did not outlast the upgrade"
 close
+# A game opened with the menu entry, as a file manager opens it: it plays
+# from the user's library, no click needed.
+"${as_user[@]}" env -i HOME="$work/home" DISPLAY="$DISPLAY" PATH="$work/root/usr/games:$PATH" \
+  LANG=C.UTF-8 gio launch "$work/root/usr/share/applications/pelliwick.desktop" \
+  "$folder/Action/Red Alert.swf" 2>"$work/stderr.log"
+window=$(window_named "$main_window")
+wait_for 30 plays 200,30,30 || fail "the game opened with the menu entry did not play"
+app=$(xdotool getwindowpid "$window")
+"$close_window" "$window"
+wait_for 30 eval '! kill -0 $app' || fail "the program opened with the menu entry did not end"
 cmp -s "$work/red.swf" "$folder/Action/Red Alert.swf" || fail "the user's game changed"
 echo "PASS: package made with Debian dependencies; a user's own library made and used"
