@@ -65,7 +65,6 @@ rm "$HOME/progress.sol"
 
 echo "export"
 play 0 $blue "the first run of a game did not start afresh"
-play 0 $green "the second run did not find its save"
 open_saves 0 'a one'
 xdotool key alt+e
 window_named '^Export the saves into$' >/dev/null
