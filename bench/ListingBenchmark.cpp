@@ -96,6 +96,28 @@ double timeFind(const std::string& folder) {
     return ms;
 }
 
+// find and the folder scan over one folder, in turns, medians of Runs each.
+struct Scans {
+    double findMs;
+    double scanMs;
+    size_t listed;
+};
+Scans scans(const std::string& folder) {
+    std::vector<double> findMs, scanMs;
+    size_t listed = 0;
+    timeFind(folder); // warm the cache for both
+    for (int run = 0; run < Runs; ++run) {
+        findMs.push_back(timeFind(folder));
+        QElapsedTimer clock;
+        clock.start();
+        GameEntries entries;
+        ScanFolder(folder, entries);
+        scanMs.push_back(clock.nsecsElapsed() / 1e6);
+        listed = entries.size();
+    }
+    return {median(findMs), median(scanMs), listed};
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -109,38 +131,17 @@ int main(int argc, char** argv) {
     std::printf("Making %d game files...\n", GameCount);
     makeCategory(action);
 
-    std::vector<double> findMs, scanMs, listingMs;
-    size_t listed = 0;
-    timeFind(action); // warm the cache for both
-    for (int run = 0; run < Runs; ++run) {
-        findMs.push_back(timeFind(action));
-        QElapsedTimer clock;
-        clock.start();
-        GameEntries entries;
-        ScanFolder(action, entries);
-        scanMs.push_back(clock.nsecsElapsed() / 1e6);
-        listed = entries.size();
-    }
+    const Scans flat = scans(action);
 
     const std::string adventure = root + "/Adventure";
     std::printf("Making %d game files in folders three deep...\n", TreeGames);
     makeTree(adventure);
-    std::vector<double> treeFindMs, treeScanMs;
-    size_t treeListed = 0;
-    timeFind(adventure);
-    for (int run = 0; run < Runs; ++run) {
-        treeFindMs.push_back(timeFind(adventure));
-        QElapsedTimer clock;
-        clock.start();
-        GameEntries entries;
-        ScanFolder(adventure, entries);
-        treeScanMs.push_back(clock.nsecsElapsed() / 1e6);
-        treeListed = entries.size();
-    }
+    const Scans tree = scans(adventure);
 
     TMainForm form(root + "/pelliwick");
     form.ComboBox1->setCurrentIndex(6);
     form.show();
+    std::vector<double> listingMs;
     for (int run = 0; run < Runs; ++run) {
         form.ComboBox1->setCurrentIndex(6);
         emit form.ComboBox1->activated(6);
@@ -153,17 +154,16 @@ int main(int argc, char** argv) {
         listingMs.push_back(clock.nsecsElapsed() / 1e6);
     }
 
-    const double find = median(findMs), scan = median(scanMs), listing = median(listingMs);
-    std::printf("entries listed:              %zu (count label %s)\n", listed,
+    std::printf("entries listed:              %zu (count label %s)\n", flat.listed,
                 qPrintable(form.Label2->text()));
-    std::printf("find, median of %d:           %.1f ms\n", Runs, find);
-    std::printf("ScanFolder, median of %d:     %.1f ms  (%.2f x find)\n", Runs, scan, scan / find);
+    std::printf("find, median of %d:           %.1f ms\n", Runs, flat.findMs);
+    std::printf("ScanFolder, median of %d:     %.1f ms  (%.2f x find)\n", Runs, flat.scanMs,
+                flat.scanMs / flat.findMs);
     std::printf("category change to painted list and count, median of %d: %.1f ms\n", Runs,
-                listing);
-    const double treeFind = median(treeFindMs), treeScan = median(treeScanMs);
-    std::printf("in folders three deep: entries listed %zu\n", treeListed);
-    std::printf("find, median of %d:           %.1f ms\n", Runs, treeFind);
+                median(listingMs));
+    std::printf("in folders three deep: entries listed %zu\n", tree.listed);
+    std::printf("find, median of %d:           %.1f ms\n", Runs, tree.findMs);
     std::printf("ScanFolder, median of %d:     %.1f ms  (%.2f x find; goal 1.5 at most)\n", Runs,
-                treeScan, treeScan / treeFind);
-    return listed == static_cast<size_t>(GameCount) && treeListed == size_t(TreeGames) ? 0 : 1;
+                tree.scanMs, tree.scanMs / tree.findMs);
+    return flat.listed == size_t(GameCount) && tree.listed == size_t(TreeGames) ? 0 : 1;
 }
