@@ -8,6 +8,7 @@ import flash.utils.ByteArray;
 //               than any other, but within what the machine carries.
 //   paced:      100 MB more every second by the clock, in steps of 4 MB,
 //               however fast frames come.
+//   jump:       1536 MB in one step a second after it started, then yellow.
 class Hog {
     static var kept:Array<ByteArray> = [];
 
@@ -18,12 +19,19 @@ class Hog {
         var most = name.indexOf("bloat") >= 0 ? 40 : -1;
         var paced = name.indexOf("paced") >= 0;
         var step = paced ? 4 << 20 : 16 << 20;
+        var jump = name.indexOf("jump") >= 0;
+        if (jump) {
+            step = 1536 << 20;
+            most = 1;
+        }
         var started = flash.Lib.getTimer();
         flash.Lib.current.addEventListener(Event.ENTER_FRAME, function(_) {
             if (kept.length == most) {
                 Signal.show(Signal.Yellow);
                 return;
             }
+            if (jump && flash.Lib.getTimer() - started < 1000)
+                return;
             var due = paced ? Std.int((flash.Lib.getTimer() - started) / 1000 * 25) : kept.length + 1;
             while (kept.length < due)
                 kept.push(taken(step));
