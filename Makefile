@@ -29,6 +29,7 @@ bench:
 	bench/player-bench.sh $(BUILD)
 	bench/frame-bench.sh $(BUILD)
 	bench/hostile-bench.sh $(BUILD)
+	bench/memory-bench.sh $(BUILD)
 
 # Draws the pictures in resources/ anew; commit them after a look.
 artwork:

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The hostile-games benchmark: how soon the next game plays after a game that
 # floods the player with requests, one whose script never ends, one that eats
-# memory until the player stops it, and one that ends big, each against a
+# memory until the player stops it (on a machine made short of memory), and
+# one that ends big, each against a
 # fresh page's first game in the same launch: on a quiet machine, and on one
 # whose two cores are busy with other work (stress-ng). After a held page the
 # next game is picked twice: at once (the player has not found the page held
@@ -17,7 +18,8 @@ here=$(cd "$(dirname "$0")" && pwd)
 build=$(cd "$1" && pwd)
 rounds=${2:-3}
 movies=$build/bench/movies
-for file in "$build/pelliwick" "$movies/Endless.swf"; do
+ballast_program=$build/tools/memory-ballast/memory-ballast
+for file in "$build/pelliwick" "$movies/Endless.swf" "$ballast_program"; do
   [ -e "$file" ] || { echo "missing $file: build first (cmake --build $1)" >&2; exit 2; }
 done
 command -v stress-ng >/dev/null || { echo "no stress-ng: tools/setup.sh bench installs it" >&2; exit 2; }
@@ -106,11 +108,24 @@ one_launch() { # LOAD
   echo "$load.spare.pss $(pss "$spare")" >>"$figures"
   good_after "$load" endless.spare-ready
 
+  # The player stops a game for its memory when the machine runs short, and
+  # the engine holds no more than some 4.3 GB of a game: a machine with more
+  # to spare is made short, while the eater plays, by a ballast that leaves
+  # the player's reserve and 1.5 GB (as HostileEndToEnd does).
+  local reserve stops
+  read -r _ _ reserve <<<"$(machine_figures)"
+  leave_available "$ballast_program" $((reserve + 1536))
+  stops=$(logged "game stopped for its memory")
   click $(line 2)
   wait_for 30 plays $grey || fail "the memory eater did not start"
   said() { look && [ "$(pixel "$shot" $player)" != "$grey" ] && [ "$(darkest "$shot" 416x323+331+191)" -lt 128 ]; }
-  wait_for 60 said || fail "the memory eater was not stopped"
+  wait_for 120 said || fail "the memory eater was not stopped"
+  more_logged "game stopped for its memory" "$stops" || fail "the player did not stop the memory eater"
   good_after "$load" memory-eater
+  if [ -n "$ballast" ]; then
+    kill "$ballast"
+    wait "$ballast" 2>/dev/null || true
+  fi
 
   click $(line 4)
   wait_for 60 plays 240,200,40 || fail "the big game did not grow"

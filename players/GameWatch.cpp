@@ -1,7 +1,10 @@
 #include "players/GameWatch.h"
 
+#include "library/GameMemoryLimit.h"
+#include "library/OomKiller.h"
 #include "library/ProcessWork.h"
 #include "players/PageWatch.h"
+#include "players/PlayerLog.h"
 
 #include <QWebEnginePage>
 
@@ -11,6 +14,13 @@ namespace {
 // more, it is made anew before the next game.
 constexpr qint64 KeptMemory = qint64(256) << 20;
 constexpr int CheckMs = 250;
+
+constexpr qint64 MB = 1 << 20;
+
+// Gigabytes as the player area says them.
+QString gigabytes(qint64 bytes) {
+    return QString::number(double(bytes) / (1 << 30), 'f', 1);
+}
 
 } // namespace
 
@@ -57,6 +67,29 @@ void GameWatch::tell(const QString& script) {
 void GameWatch::gameStarts() {
     gamePlayed_ = true;
     checks_.start();
+    // A game that takes more in one step than the machine has outruns the
+    // checks: the kernel then ends the game's process and no other.
+    const qint64 pid = page_ ? page_->renderProcessPid() : 0;
+    if (std::string why; !OomKiller::rankFirst(pid, why) && !rankRefusedTold_) {
+        rankRefusedTold_ = true;
+        qCInfo(playerLog) << "the game's render process is not ranked first to be ended when"
+                          << "memory runs out:" << why.c_str();
+    }
+    oomKillsAtStart_ = OomKiller::kills();
+    if (playerLog().isDebugEnabled()) {
+        std::string why;
+        const auto machine = MachineMemory::read(why);
+        const qint64 now = memory();
+        qCDebug(playerLog).noquote()
+            << QStringLiteral("game starts: the page holds %1 MB and may come to hold %2 MB")
+                   .arg(now / MB)
+                   .arg(GameMemoryLimit::largestGame(now, machine) / MB)
+            << (machine ? QStringLiteral("(the machine has %1 MB available of %2 MB, keeps %3 MB)")
+                              .arg(machine->availableBytes / MB)
+                              .arg(machine->totalBytes / MB)
+                              .arg(GameMemoryLimit::reserve(machine->totalBytes) / MB)
+                        : QStringLiteral("(the machine's memory unknown)"));
+    }
 }
 
 void GameWatch::gameEnds() {
@@ -71,10 +104,51 @@ void GameWatch::check() {
         emit spareWanted(held);
     else if (keepsTooMuch(now))
         emit spareWanted(QStringLiteral("the page holds %1 MB").arg(now >> 20));
-    if (now > MaxGameMemory) {
-        checks_.stop();
-        emit gameTooLarge(QStringLiteral("the game took %1 MB").arg(now >> 20));
+    std::string why;
+    const auto machine = MachineMemory::read(why);
+    if (!machine && !machineUnknownTold_) {
+        machineUnknownTold_ = true;
+        qCWarning(playerLog).noquote()
+            << QStringLiteral("the machine's memory cannot be read (%1): a game may hold %2 MB")
+                   .arg(QString::fromStdString(why))
+                   .arg(GameMemoryLimit::UnknownMachineBound / MB);
     }
+    QString what;
+    switch (GameMemoryLimit::judge(now, machine)) {
+    case GameMemoryLimit::Exceeded::Nothing:
+        return;
+    case GameMemoryLimit::Exceeded::Reserve:
+        what =
+            QStringLiteral("it held %1 GB of memory, and the machine had only %2 GB of its %3 GB "
+                           "left")
+                .arg(gigabytes(now), gigabytes(machine->availableBytes),
+                     gigabytes(machine->totalBytes));
+        break;
+    case GameMemoryLimit::Exceeded::HalfTheMachine:
+        what = QStringLiteral("it held %1 GB of memory, more than half of the machine's %2 GB")
+                   .arg(gigabytes(now), gigabytes(machine->totalBytes));
+        break;
+    case GameMemoryLimit::Exceeded::FixedBound:
+        what = QStringLiteral("it held %1 GB of memory, more than %2 GB")
+                   .arg(gigabytes(now), gigabytes(GameMemoryLimit::UnknownMachineBound));
+        break;
+    }
+    checks_.stop();
+    qCInfo(playerLog).noquote()
+        << QStringLiteral("game stopped for its memory: the page held %1 MB").arg(now / MB)
+        << (machine ? QStringLiteral("with %1 MB available of %2 MB, %3 MB kept")
+                          .arg(machine->availableBytes / MB)
+                          .arg(machine->totalBytes / MB)
+                          .arg(GameMemoryLimit::reserve(machine->totalBytes) / MB)
+                    : QStringLiteral("with the machine's memory unknown"));
+    emit gameTooLarge(what);
+}
+
+QString GameWatch::endedForMemory() const {
+    const auto kills = OomKiller::kills();
+    if (!checks_.isActive() || !oomKillsAtStart_ || !kills || *kills <= *oomKillsAtStart_)
+        return {};
+    return QStringLiteral("the machine ran out of memory");
 }
 
 qint64 GameWatch::memory() const {

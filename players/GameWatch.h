@@ -3,20 +3,19 @@
 #include <QObject>
 #include <QPointer>
 #include <QTimer>
+#include <optional>
 
 class PageWatch;
 class QWebEnginePage;
 
 // The player's watch over its page while games play: whether the page still
 // takes up what it is told (PageWatch's questions), and what its render
-// process holds of memory; from both, when the page must be made anew. A
-// page that has played no game yet is given all the time it needs.
+// process holds of memory, against the machine's (GameMemoryLimit); from
+// both, when the page must be made anew. A page that has played no game yet
+// is given all the time it needs.
 class GameWatch : public QObject {
     Q_OBJECT
 public:
-    // No game needs more; one that takes it would take the machine's next.
-    static constexpr qint64 MaxGameMemory = qint64(1536) << 20;
-
     explicit GameWatch(QObject* parent);
 
     // A page made anew, which has played no game yet.
@@ -34,6 +33,10 @@ public:
     // A game plays, or plays no longer.
     void gameStarts();
     void gameEnds();
+    // Why the page's render process, which has just ended while its game
+    // played, was likely ended by the kernel for want of memory; empty when
+    // nothing says it was.
+    QString endedForMemory() const;
 
 signals:
     // A command not taken up: the page is held by its game.
@@ -43,8 +46,9 @@ signals:
     // The page will likely be made anew at the next game: a spare page
     // readied now spares the next game the wait.
     void spareWanted(const QString& why);
-    // The game took more memory than any game needs: it must stop.
-    void gameTooLarge(const QString& why);
+    // The game's memory threatens the machine: it must stop. What it
+    // exceeded, in words for the player area ("it held ...").
+    void gameTooLarge(const QString& what);
 
 private:
     // While a game plays, every moment.
@@ -59,4 +63,12 @@ private:
     // The page's memory once its engine has started, the measure of a fresh page.
     qint64 freshMemory_ = 0;
     QTimer checks_;
+    // Whether the player has said that it cannot read the machine's memory
+    // and holds games to a fixed bound, or that the kernel refuses to rank a
+    // game's process first: once is enough.
+    bool machineUnknownTold_ = false;
+    bool rankRefusedTold_ = false;
+    // How many processes the kernel had ended for want of memory when the
+    // game started.
+    std::optional<std::int64_t> oomKillsAtStart_;
 };

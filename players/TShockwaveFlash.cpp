@@ -61,11 +61,10 @@ TShockwaveFlash::TShockwaveFlash(QWidget* parent)
     // The page took the command up: it was sound after all.
     connect(watch_, &GameWatch::answered, pages_, &PlayerPages::dropSpare);
     connect(watch_, &GameWatch::spareWanted, pages_, &PlayerPages::prepareSpare);
-    connect(watch_, &GameWatch::gameTooLarge, this, [this](const QString& why) {
+    connect(watch_, &GameWatch::gameTooLarge, this, [this](const QString& what) {
         stopGame();
-        message_ = QStringLiteral("This game was stopped: it took more than %1 GB of memory.")
-                       .arg(double(GameWatch::MaxGameMemory) / (1 << 30));
-        renewPage(why);
+        message_ = QStringLiteral("This game was stopped: %1.").arg(what);
+        renewPage(what);
     });
     connect(qApp, &QCoreApplication::aboutToQuit, this,
             [this] { saves_->endBeforeQuitting(ready_ && movie_ ? page() : nullptr); });
@@ -179,6 +178,12 @@ void TShockwaveFlash::stopGame() {
 
 void TShockwaveFlash::renderProcessGone() {
     ready_ = false;
+    // The kernel ended the game's process, ranked first, when the game took
+    // more at once than the machine had: the player says so.
+    if (const QString why = watch_->endedForMemory(); !why.isEmpty()) {
+        qCInfo(playerLog).noquote() << "the game's render process was ended:" << why;
+        message_ = QStringLiteral("This game was stopped: %1.").arg(why);
+    }
     // The movie that was playing may be what brought the page down: it is
     // not played again; the next selection plays as usual.
     stopGame();

@@ -3,16 +3,18 @@
 # followed by a good game that must play as soon as a fresh page would
 # (below): a game that floods the player with requests (for missing files of
 # its folder and for files of a large folder outside it), a game whose script
-# never ends, a game that eats memory, which the player stops with a word of
-# its own, a game that ends big, whose memory the page must not keep, and
-# games that ask for the user's files without a click and with one. After
-# them the program holds about as much memory as after a fresh start, and no
-# file has changed but the one the user saved.
-# Usage: hostile.sh PELLIWICK_BINARY MOVIES_FOLDER
+# never ends, a game that eats memory on a machine made short of it, which
+# the player stops with a word of its own, a game that ends big, whose
+# memory the page must not keep, and games that ask for the user's files
+# without a click and with one. After them the program holds about as much
+# memory as after a fresh start, and no file has changed but the one the
+# user saved.
+# Usage: hostile.sh PELLIWICK_BINARY MOVIES_FOLDER MEMORY_BALLAST
 set -euo pipefail
 here=$(dirname "$0")
 source "$here/../support/xsession.sh"
 movies=$2
+ballast_program=$3
 
 make_program_folder "$1" Action
 cp "$movies/Flood.swf" "$work/Action/a flood.swf"
@@ -105,12 +107,37 @@ wait_for 60 spare_ready "$spares" || fail "the endless script was not found out"
 grep "spare page started" "$work/stderr.log" | tail -n 1
 good_plays_after "a script that never ends"
 
+# The player stops a game for its memory when the machine runs short, and
+# the engine holds no more than some 4.3 GB of a game (WebAssembly's 32-bit
+# memory): a machine with more to spare is made short by a ballast, as other
+# programs would make it, leaving the reserve the player keeps and 1.5 GB.
+# The memory eater must be stopped by the player, before the machine is
+# short by more than half of the reserve, and no process of the machine
+# ended: not the ballast, which the kernel would end first, nor a process of
+# the test's own, the program or the X server.
+read -r _ _ reserve <<<"$(machine_figures)"
+[ -n "$reserve" ] || fail "the player told no figures of the machine's memory"
+sleep infinity &
+sentinel=$!
+helpers="${helpers:-} $sentinel"
+kills=$(oom_kills)
+leave_available "$ballast_program" $((reserve + 1536))
+echo "the machine has $(available_mb) MB available, the player keeps $reserve MB${ballast:+ (a ballast holds the rest)}"
 click $(line 2)
 wait_for 10 plays $grey || fail "the memory eater did not start"
 # Stopped, the game leaves the player's word in its place.
 said() { look && [ "$(pixel "$shot" $player)" != "$grey" ] && [ "$(darkest "$shot" 416x323+331+191)" -lt 128 ]; }
-wait_for 30 said || fail "the memory eater was not stopped with a word ($(pixel "$shot" $player))"
+wait_for 120 said || fail "the memory eater was not stopped with a word ($(pixel "$shot" $player))"
+stop=$(grep -o 'game stopped for its memory: .*' "$work/stderr.log" | tail -n 1)
+echo "$stop"
+[[ $stop =~ with\ ([0-9]+)\ MB\ available ]] || fail "the player did not stop the memory eater"
+[ "${BASH_REMATCH[1]}" -ge $((reserve / 2)) ] || fail "the player let the machine run short: $stop"
+for process in "$sentinel" ${ballast:+"$ballast"} "$app" "$XVFB_PID"; do
+  kill -0 "$process" || fail "process $process of the machine was ended"
+done
+[ "$(oom_kills)" = "$kills" ] || fail "the kernel ended $(($(oom_kills) - kills)) process(es) for want of memory"
 good_plays_after "a game that ate memory"
+[ -z "$ballast" ] || { kill "$ballast" && wait "$ballast" 2>/dev/null || true; }
 
 # A game that ends big, though within the limit, leaves its memory in the
 # page's engine: the page is made anew before the next game.

@@ -205,6 +205,14 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(near(shown(), Orange), HangMs);
     }
 
+    void playingGame_isWhatTheKernelEndsFirstWhenMemoryRunsOut() {
+        click("red");
+        QTRY_VERIFY_WITH_TIMEOUT(near(shown(), Red), HangMs);
+        QFile ranking(QStringLiteral("/proc/%1/oom_score_adj").arg(renderProcess()));
+        QVERIFY(ranking.open(QIODevice::ReadOnly));
+        QCOMPARE(ranking.readAll().trimmed(), QByteArray("1000"));
+    }
+
     void unload_emptiesThePlayer() {
         form_->UnloadPlayer();
         QTRY_VERIFY_WITH_TIMEOUT(near(shown(), White), HangMs);

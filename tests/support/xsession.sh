@@ -185,6 +185,33 @@ silent_after() {
     END { if (since != "" && $1 - since >= 100) print since - t; else exit 1 }' "$levels"
 }
 
+# The machine's memory as the player found it when a game last started, from
+# its log (at debug level): "AVAILABLE TOTAL RESERVE", in MB.
+machine_figures() {
+  grep -o 'the machine has [0-9]* MB available of [0-9]* MB, keeps [0-9]* MB' "$work/stderr.log" |
+    tail -n 1 | awk '{ print $4, $8, $11 }'
+}
+# The machine's available memory now, in MB.
+available_mb() { awk '/^MemAvailable:/ { print int($2 / 1024) }' /proc/meminfo; }
+# Takes the machine's memory, as other programs would, until about LEAVE MB
+# are left available, by the ballast program ($ballast: its process id, empty
+# when the machine had no more than that). The ballast is ranked first for
+# the kernel's out-of-memory killer: if the player let a game run the machine
+# out, the kernel would end the ballast, and nothing else of the machine.
+leave_available() { # BALLAST_PROGRAM LEAVE_MB
+  local take=$(($(available_mb) - $2))
+  ballast=
+  [ $take -gt 0 ] || return 0
+  "$1" $take --first >"$work/ballast.out" &
+  ballast=$!
+  helpers="${helpers:-} $ballast"
+  # Memory that the machine has not touched since it started may come slowly.
+  wait_for 900 grep -q held "$work/ballast.out" || fail "no ballast of $take MB"
+}
+# How many processes the kernel has ended for want of memory since the
+# machine started.
+oom_kills() { awk '$1 == "oom_kill" { print $2 }' /proc/vmstat; }
+
 # Starts the program of $work with the X server up ($app, $window, and the
 # time its window was found showing, $shown_at) and waits until the first
 # category lists that many games; its output goes to $work/stderr.log.
