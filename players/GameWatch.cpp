@@ -67,14 +67,6 @@ void GameWatch::tell(const QString& script) {
 void GameWatch::gameStarts() {
     gamePlayed_ = true;
     checks_.start();
-    // A game that takes more in one step than the machine has outruns the
-    // checks: the kernel then ends the game's process and no other.
-    const qint64 pid = page_ ? page_->renderProcessPid() : 0;
-    if (std::string why; !OomKiller::rankFirst(pid, why) && !rankRefusedTold_) {
-        rankRefusedTold_ = true;
-        qCInfo(playerLog) << "the game's render process is not ranked first to be ended when"
-                          << "memory runs out:" << why.c_str();
-    }
     oomKillsAtStart_ = OomKiller::kills();
     if (playerLog().isDebugEnabled()) {
         std::string why;

@@ -64,10 +64,8 @@ private:
     qint64 freshMemory_ = 0;
     QTimer checks_;
     // Whether the player has said that it cannot read the machine's memory
-    // and holds games to a fixed bound, or that the kernel refuses to rank a
-    // game's process first: once is enough.
+    // and holds games to a fixed bound: once is enough.
     bool machineUnknownTold_ = false;
-    bool rankRefusedTold_ = false;
     // How many processes the kernel had ended for want of memory when the
     // game started.
     std::optional<std::int64_t> oomKillsAtStart_;

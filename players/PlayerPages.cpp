@@ -1,5 +1,6 @@
 #include "players/PlayerPages.h"
 
+#include "library/OomKiller.h"
 #include "players/OfflineInterceptor.h"
 #include "players/PlayerLog.h"
 #include "players/PlayerPage.h"
@@ -53,6 +54,7 @@ QWebEnginePage* PlayerPages::makePage(QWebEngineView* view) {
     settings->setAttribute(QWebEngineSettings::ErrorPageEnabled, false);
     settings->setAttribute(QWebEngineSettings::FullScreenSupportEnabled, true);
     connect(page, &QWebEnginePage::loadFinished, this, [this, page](bool ok) {
+        rankFirst(page);
         if (page == spare_) {
             spareLoaded_ = ok;
             if (ok)
@@ -76,6 +78,22 @@ QWebEnginePage* PlayerPages::makePage(QWebEngineView* view) {
     view->setPage(page);
     page->setUrl(PlayerSchemeHandler::hostPageUrl());
     return page;
+}
+
+void PlayerPages::rankFirst(QWebEnginePage* page) {
+    // A game that takes more in one step than the machine has outruns every
+    // check between two steps, and the kernel then ends a process: it must
+    // end the player's own, which are made anew when they end, and no other
+    // of the machine. The game's page ranks before the spare as it holds
+    // more; the spare, ranked as well, is what goes next when the game's
+    // memory is slow to come back. The engine ranks a render process of its
+    // own once it has started it, so this waits for the page to load.
+    if (std::string why;
+        !OomKiller::rankFirst(page->renderProcessPid(), why) && !rankRefusedTold_) {
+        rankRefusedTold_ = true;
+        qCInfo(playerLog) << "the player's render process is not ranked first to be ended when"
+                          << "memory runs out:" << why.c_str();
+    }
 }
 
 void PlayerPages::prepareSpare(const QString& why) {

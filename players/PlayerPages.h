@@ -45,6 +45,9 @@ signals:
 
 private:
     QWebEnginePage* makePage(QWebEngineView* view);
+    // Ranks the page's render process first for the kernel to end when the
+    // machine runs out of memory.
+    void rankFirst(QWebEnginePage* page);
     // Logs once the spare page's engine has readied itself.
     void tellWhenWarm(QWebEnginePage* page);
 
@@ -60,4 +63,7 @@ private:
     bool currentLoaded_ = false;
     QWebEnginePage* spare_ = nullptr;
     bool spareLoaded_ = false;
+    // Whether the player has said that the kernel refuses to rank its render
+    // processes first: once is enough.
+    bool rankRefusedTold_ = false;
 };

@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
 # A game that takes more memory in one step than there is, played by the real
 # program: the player's checks, a quarter of a second apart, cannot stop it
-# in time, and the kernel must end the game's process and no other; the
-# player then says so, and the next game plays. The memory there is, here, is
+# in time, and the kernel must end the game's process and, of the machine's
+# processes, none but the player's own pages (when the game's memory is slow
+# to come back, its spare page may go as well); the player then says so, and
+# the next game plays. The memory there is, here, is
 # that of a memory cgroup of the test's own, a child of the test's, holding
 # the program and a sentinel process larger than the game can grow: of all
 # that the cgroup holds, the kernel must end the game's render process, which
-# the player ranked first, and not the larger sentinel. Skipped (exit code
+# the player ranked first with its other pages, and not the larger sentinel. Skipped (exit code
 # 77) where no memory cgroup can be made (an ordinary user, no memory
 # controller where the test runs).
 # Usage: oom.sh PELLIWICK_BINARY MOVIES_FOLDER MEMORY_BALLAST
@@ -72,6 +74,7 @@ echo "the cgroup holds $usage_mb MB (the sentinel $sentinel_mb MB) and may hold 
 
 page=$(grep -o ': page ready, render process [0-9]*' "$work/stderr.log" | tail -n 1 | awk '{ print $NF }')
 kills=$(oom_kills)
+log_lines=$(wc -l <"$work/stderr.log")
 click $(line 1)
 wait_for 30 eval '! kill -0 "$page" 2>/dev/null' ||
   fail "the game's render process was not ended$(kill -0 "$sentinel" 2>/dev/null || echo ", the sentinel was")"
@@ -80,10 +83,15 @@ said() { look && [ "$(pixel "$shot" $player)" != "$grey" ] && [ "$(darkest "$sho
 wait_for 60 said || fail "the player said nothing of the game's end ($(pixel "$shot" $player))"
 grep -q "the game's render process was ended: the machine ran out of memory" "$work/stderr.log" ||
   fail "the player did not tell the game's end for want of memory"
-echo "the kernel ended $(($(oom_kills) - kills)) process(es) for want of memory: the game's render process $page"
+# Every process the kernel ended was one of the player's pages, each of
+# which the player saw end.
+ended=$(($(oom_kills) - kills))
+pages_ended=$(tail -n +$((log_lines + 1)) "$work/stderr.log" | grep -c 'render process ended: .*Killed' || true)
+echo "the kernel ended $ended process(es) for want of memory, $pages_ended of them the player's pages: the game's render process $page first"
 for process in "$sentinel" "$app" "$XVFB_PID"; do
   kill -0 "$process" || fail "process $process was ended"
 done
-[ "$(($(oom_kills) - kills))" -eq 1 ] || fail "the kernel ended $(($(oom_kills) - kills)) processes"
+[ "$ended" -ge 1 ] && [ "$ended" -le "$pages_ended" ] ||
+  fail "the kernel ended $ended processes, the player saw $pages_ended of its pages end"
 play 0 $good "the good game did not play after the game that took more than there was"
-echo "PASS: the kernel ended the game that took more than there was, and nothing else"
+echo "PASS: the kernel ended the game that took more than there was, and nothing but the player's pages"
