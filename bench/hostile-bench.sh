@@ -53,13 +53,6 @@ good_after() { # LOAD KEY
   echo "$1.$2 $elapsed" >>"$figures"
   echo "$1.$2.ratio $(awk -v a="$elapsed" -v b="$fresh_ms" 'BEGIN { printf "%.2f", a / b }')" >>"$figures"
 }
-descendants() { # PID
-  local child
-  for child in $(pgrep -P "$1"); do
-    echo "$child"
-    descendants "$child"
-  done
-}
 # "PID MS" for the main thread of each process of the program: its CPU time.
 main_threads() {
   local pid

@@ -22,13 +22,6 @@ good=30,80,200 grey=128,128,128 green=40,160,70 blue=40,80,200
 # The resident memory of a process, in MB.
 resident_mb() { awk '/^VmRSS:/ { print int($2 / 1024) }' "/proc/$1/status"; }
 # The resident memory of the program and every process it started, in MB.
-descendants() { # PID
-  local child
-  for child in $(pgrep -P "$1"); do
-    echo "$child"
-    descendants "$child"
-  done
-}
 program_mb() {
   for pid in $app $(descendants "$app"); do resident_mb "$pid" 2>/dev/null; done |
     awk '{ sum += $1 } END { print sum }'

@@ -208,6 +208,14 @@ leave_available() { # BALLAST_PROGRAM LEAVE_MB
   # Memory that the machine has not touched since it started may come slowly.
   wait_for 900 grep -q held "$work/ballast.out" || fail "no ballast of $take MB"
 }
+# Every process a process started, and theirs in turn.
+descendants() { # PID
+  local child
+  for child in $(pgrep -P "$1"); do
+    echo "$child"
+    descendants "$child"
+  done
+}
 # How many processes the kernel has ended for want of memory since the
 # machine started.
 oom_kills() { awk '$1 == "oom_kill" { print $2 }' /proc/vmstat; }
