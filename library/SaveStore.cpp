@@ -212,10 +212,6 @@ std::vector<SaveStore::Listed> SaveStore::savesOf(const std::string& movieKey) c
     return saves;
 }
 
-std::string SaveStore::folderOf(const std::string& movieKey) const {
-    return shelfFolder(shelfOf(movieKey));
-}
-
 std::optional<std::string> SaveStore::ownKey(const std::string& movieKey, const std::string& name) {
     // Every part a name of its own: "/x", "a//b" and "a/" are not names
     // the engine gives a save.

@@ -111,8 +111,6 @@ public:
     // newest first, as they are on disk; at most MaxListed of them.
     static constexpr std::size_t MaxListed = 10000;
     std::vector<Listed> savesOf(const std::string& movieKey) const;
-    // The folder that holds the movie's own saves, whether it exists or not.
-    std::string folderOf(const std::string& movieKey) const;
     // The key a save of that name, as a .sol file gives it, has among the
     // movie's own: a name holding "/" is filed under "#", as the engine
     // files it. Nothing for a name the store does not keep.

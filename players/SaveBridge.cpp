@@ -88,7 +88,7 @@ std::vector<SaveStore::Listed> SaveBridge::savesOf(const std::string& movieKey) 
 std::string SaveBridge::folderOf(const std::string& movieKey) {
     if (const std::optional<SaveStore::Place> place = SaveStore::placeOf(movieKey + "/x"))
         store_.makeFolders(*place);
-    return store_.folderOf(movieKey);
+    return store_.gameFolder(movieKey).value_or(std::string());
 }
 
 std::optional<std::string> SaveBridge::bytesOf(const std::string& key) {

@@ -207,7 +207,8 @@ private slots:
                                            {Pong + "/#levels/one", "levels/one", 1, false},
                                            {Pong + "/scores", "scores", 5, false}}));
         QVERIFY(store.savesOf("no movie key").empty());
-        QCOMPARE(store.folderOf(Pong), tree.root() + "/localhost/home/u/Action/pong.swf");
+        QCOMPARE(store.gameFolder(Pong).value_or(""),
+                 tree.root() + "/localhost/home/u/Action/pong.swf");
     }
 
     // A save brought in from a .sol file is filed under the name it holds,
