@@ -29,7 +29,9 @@ start_program 1
 # hand does: press, move across once the drag is under way, release once the
 # list has answered. Prints what the other program learnt: the list's answer
 # before the drop (accepts, refuses) and what became of the drag (copied,
-# refused).
+# refused). A drop taken is awaited to its finish, as the program reads the
+# files' names from the other program while it adds them: a file manager
+# stays open meanwhile, and so does the other program here.
 drop() {
   "$drag_source" 20 600 "$@" >"$work/drag.log" 2>/dev/null &
   local source=$!
@@ -41,9 +43,12 @@ drop() {
   wait_for 30 said 2 || fail "the list never answered the drag"
   xdotool mouseup 1
   wait_for 30 said 3 || fail "the drag never ended"
+  if [ "$(sed -n 3p "$work/drag.log")" != refused ]; then
+    wait_for 30 said 4 || fail "the program never finished the drop"
+  fi
   kill $source
   wait $source 2>/dev/null || true
-  echo $(tail -n 2 "$work/drag.log")
+  echo $(sed -n 2,3p "$work/drag.log")
 }
 
 before=$(sums)

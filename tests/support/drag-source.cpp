@@ -5,7 +5,10 @@
 // or link them. It prints "dragging" as the drag starts, the target's first
 // answer while the drag goes on, "accepts" or "refuses" (what the drag shows
 // before the drop), and when the drag ends what became of it: "copied",
-// "moved", "linked" or "refused".
+// "moved", "linked" or "refused"; then "finished" once the target says it
+// is done with the drop. Until then the target may still be reading the
+// files' names from this program, as it would from a file manager that
+// stays open.
 #include <QAbstractNativeEventFilter>
 #include <QApplication>
 #include <QDrag>
@@ -23,10 +26,11 @@ void say(const char* what) {
     std::fflush(stdout);
 }
 
-// The target's XdndStatus messages, as they come.
+// The target's XdndStatus and XdndFinished messages, as they come.
 class StatusWatch : public QAbstractNativeEventFilter {
 public:
-    explicit StatusWatch(unsigned long status) : status_(status) {}
+    StatusWatch(unsigned long status, unsigned long finished)
+        : status_(status), finished_(finished) {}
     bool nativeEventFilter(const QByteArray&, void* message, qintptr*) override {
         const auto* event = static_cast<const xcb_generic_event_t*>(message);
         if ((event->response_type & 0x7f) != XCB_CLIENT_MESSAGE)
@@ -35,13 +39,28 @@ public:
         if (client->type == status_ && !answered) {
             answered = true;
             say(client->data.data32[1] & 1 ? "accepts" : "refuses");
+        } else if (client->type == finished_) {
+            finished = true;
+            if (ended)
+                say("finished");
         }
         return false;
     }
-    bool answered = false;
+    // The drag starting anew.
+    void restart() { answered = finished = ended = false; }
+    // The drag's end told: a finish that came before it is told after it.
+    void end() {
+        ended = true;
+        if (finished)
+            say("finished");
+    }
 
 private:
+    bool answered = false;
+    bool finished = false;
+    bool ended = false;
     const unsigned long status_;
+    const unsigned long finished_;
 };
 
 class DragSource : public QWidget {
@@ -54,7 +73,7 @@ protected:
         data->setData(QStringLiteral("text/uri-list"), uris_);
         auto* drag = new QDrag(this);
         drag->setMimeData(data);
-        watch_.answered = false;
+        watch_.restart();
         say("dragging");
         const Qt::DropAction done =
             drag->exec(Qt::CopyAction | Qt::MoveAction | Qt::LinkAction, Qt::MoveAction);
@@ -62,6 +81,7 @@ protected:
             : done == Qt::MoveAction ? "moved"
             : done == Qt::LinkAction ? "linked"
                                      : "refused");
+        watch_.end();
     }
 
 private:
@@ -82,7 +102,8 @@ int main(int argc, char** argv) {
         std::fputs("drag-source: no display\n", stderr);
         return 1;
     }
-    StatusWatch watch(XInternAtom(display, "XdndStatus", False));
+    StatusWatch watch(XInternAtom(display, "XdndStatus", False),
+                      XInternAtom(display, "XdndFinished", False));
     XCloseDisplay(display);
     app.installNativeEventFilter(&watch);
     QByteArray uris;
